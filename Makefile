@@ -1,0 +1,57 @@
+# Entry point for everything: make deps | build | test | demo | gui | screenshot | bench | format
+BUILD ?= build
+JOBS ?= 2
+DEMO_DIR ?= $(BUILD)/demo
+DEMO_ROWS ?= 300
+
+PACKAGES = cmake g++ make ninja-build pkg-config qt6-base-dev libgtest-dev firebird-dev \
+           libfbclient2 firebird3.0-server-core firebird3.0-utils libzip-dev libexpat1-dev \
+           libgsf-1-dev libxlsxwriter-dev xvfb xauth x11-apps imagemagick fonts-dejavu-core
+
+.PHONY: deps build test demo gui screenshot bench format clean
+
+# Installs only what is missing; apt-get update runs only when something must be installed.
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
+	  $$SUDO apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: deps
+	$(MAKE) build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+demo: deps
+	$(MAKE) build
+	./scripts/demo.sh $(BUILD)/conversor $(DEMO_DIR) $(DEMO_ROWS)
+
+gui: deps
+	$(MAKE) build
+	@test -d $(DEMO_DIR) || $(BUILD)/conversor sample $(DEMO_DIR) --rows $(DEMO_ROWS)
+	$(BUILD)/conversor
+
+screenshot: deps
+	$(MAKE) build
+	./scripts/screenshot.sh $(BUILD)/conversor $(BUILD)
+
+bench: deps
+	$(MAKE) build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	./scripts/bench.sh $(BUILD)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

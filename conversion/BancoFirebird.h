@@ -1,0 +1,99 @@
+// A connection to a Firebird database through the client library's object API, with its
+// default transaction. A plain file path opens the database in the embedded engine; a name
+// "host:/path" reaches a server. Every failure is an EBancoDados with the database's message.
+#pragma once
+
+#include "common/Erros.h"
+
+#include <memory>
+#include <set>
+#include <string>
+
+namespace Firebird {
+class IAttachment;
+class ITransaction;
+}  // namespace Firebird
+
+class TConsulta;
+class TBancoFirebird;
+
+// The connection's default transaction: every statement run while it is not active starts it.
+class TTransacao {
+public:
+    explicit TTransacao(TBancoFirebird& banco) : banco_(banco) {}
+    ~TTransacao();
+    TTransacao(const TTransacao&) = delete;
+    TTransacao& operator=(const TTransacao&) = delete;
+
+    void Inicia();
+    void Confirma();
+    void Desfaz();
+    bool Ativa() const { return handle_ != nullptr; }
+
+    // A read-only transaction reads a stable snapshot and can never write.
+    void DefineSomenteLeitura(bool somenteLeitura) { somenteLeitura_ = somenteLeitura; }
+    bool SomenteLeitura() const { return somenteLeitura_; }
+
+    Firebird::ITransaction* Handle() const { return handle_; }
+
+private:
+    friend class TBancoFirebird;
+    void Abandona();  // the attachment is going away: roll back quietly
+
+    TBancoFirebird& banco_;
+    Firebird::ITransaction* handle_ = nullptr;
+    bool somenteLeitura_ = false;
+};
+
+class TBancoFirebird {
+public:
+    static constexpr const char* kUsuario = "SYSDBA";
+    static constexpr const char* kSenha = "plumcrest";
+    static constexpr const char* kCharset = "WIN1252";
+
+    explicit TBancoFirebird(int dialeto);
+    ~TBancoFirebird();
+    TBancoFirebird(const TBancoFirebird&) = delete;
+    TBancoFirebird& operator=(const TBancoFirebird&) = delete;
+
+    // Changing the name of an open connection fails: "Cannot perform operation -- DB is
+    // currently open". Setting the same name again changes nothing.
+    void DefineNome(const std::string& nome);
+    const std::string& Nome() const { return nome_; }
+    int Dialeto() const { return dialeto_; }
+
+    void Conecta();
+    // Creates the database file named (it must not exist) with this connection's dialect and
+    // stays connected to it.
+    void CriaBanco();
+    // Rolls back an active default transaction and detaches.
+    void Desconecta();
+    bool Conectado() const { return attachment_ != nullptr; }
+
+    TTransacao& Transacao() { return transacao_; }
+
+    // Runs a script of statements separated by ";" (DDL and plain DML, no procedures), each one
+    // committed on its own.
+    void ExecutaScript(const std::string& script);
+
+    // Fails with "Cannot perform operation -- DB is not open" when not connected.
+    Firebird::IAttachment* Attachment() const;
+
+    // The default transaction, started when it is not active.
+    Firebird::ITransaction* TransacaoAtiva();
+
+private:
+    friend class TConsulta;
+    void Registra(TConsulta* c) { consultas_.insert(c); }
+    void Esquece(TConsulta* c) { consultas_.erase(c); }
+    void Anexa(bool criar);
+
+    int dialeto_;
+    std::string nome_;
+    Firebird::IAttachment* attachment_ = nullptr;
+    TTransacao transacao_{*this};
+    std::set<TConsulta*> consultas_;
+};
+
+// Raises the Firebird status as an EBancoDados carrying the database's own message.
+[[noreturn]] void LancaErroFirebird(const void* status);

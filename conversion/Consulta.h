@@ -1,0 +1,108 @@
+// A statement object on a connection, run in the connection's default transaction.
+// Named parameters (":NAME", outside string literals and quoted identifiers; a name may repeat)
+// are all passed as texts. Open fetches every row of the result into memory, so a commit or a
+// rollback can never invalidate rows that a caller is still reading.
+#pragma once
+
+#include "conversion/BancoFirebird.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Firebird {
+class IStatement;
+class IMessageMetadata;
+}  // namespace Firebird
+
+// One value of a result row, kept in the database's own type until a caller asks for it.
+struct TValorCampo {
+    enum class Tipo { Nulo, Texto, Inteiro, Numero, Data, Hora, DataHora, Logico };
+    Tipo tipo = Tipo::Nulo;
+    std::int64_t inteiro = 0;  // Inteiro (with escala), Logico, Hora (1/10000 s)
+    int escala = 0;            // decimal places of a scaled integer
+    double numero = 0;         // Numero, Data and DataHora (day serial, time as fraction)
+    std::string texto;         // Texto, without the pad blanks of CHAR
+};
+
+class TConsulta {
+public:
+    explicit TConsulta(TBancoFirebird& banco);
+    ~TConsulta();
+    TConsulta(const TConsulta&) = delete;
+    TConsulta& operator=(const TConsulta&) = delete;
+
+    // Setting or clearing the statement text closes the query.
+    void DefineSQL(const std::string& sql);
+    void LimpaSQL() { DefineSQL(std::string()); }
+    const std::string& SQL() const { return sql_; }
+
+    // Sets every occurrence of the named parameter; fails when the statement has no such name.
+    void Parametro(const std::string& nome, const std::string& valor);
+
+    // Runs a statement that returns rows and positions on the first.
+    void Abre();
+    // Runs a statement without a result set.
+    void Executa();
+    void Fecha();
+    bool Aberta() const { return aberta_; }
+
+    void Primeiro() { linha_ = 0; }
+    void Proximo() {
+        if (linha_ < linhas_.size()) ++linha_;
+    }
+    void Ultimo() { linha_ = linhas_.empty() ? 0 : linhas_.size() - 1; }
+    bool Fim() const { return linha_ >= linhas_.size(); }
+    int TotalRegistros() const { return static_cast<int>(linhas_.size()); }
+
+    // Fields by name, without regard to case. Text form: NULL gives the empty text; integers
+    // their digits; scaled numerics and floats the general form with the regional separator;
+    // DATE dd/mm/yyyy; TIMESTAMP dd/mm/yyyy hh:nn:ss (no time at midnight).
+    std::string Texto(const std::string& campo) const;
+    // Fails with a conversion error when the value is not an integer.
+    std::int64_t Inteiro(const std::string& campo) const;
+    double Numero(const std::string& campo) const;
+    bool Nulo(const std::string& campo) const;
+    const TValorCampo& Valor(const std::string& campo) const;
+
+    static std::string TextoDoValor(const TValorCampo& v);
+
+private:
+    friend class TBancoFirebird;
+    void LiberaHandles();  // the connection is closing
+    void Prepara();
+    std::vector<unsigned char> MontaEntrada(Firebird::IMessageMetadata*& meta);
+    size_t IndiceCampo(const std::string& campo) const;
+
+    TBancoFirebird& banco_;
+    std::string sql_;
+    std::string sqlPreparado_;  // with "?" in place of the names
+    std::vector<std::string> nomesParametros_;  // one per "?", in order
+    std::vector<std::optional<std::string>> valoresParametros_;
+    Firebird::IStatement* statement_ = nullptr;
+    bool aberta_ = false;
+    std::vector<std::string> campos_;  // upper-cased names of the result columns
+    std::vector<std::vector<TValorCampo>> linhas_;
+    size_t linha_ = 0;
+};
+
+// A statement prepared once and executed many times with positional "?" parameters given as
+// texts (std::nullopt for NULL). Used where the same statement runs for many rows.
+class TComandoPreparado {
+public:
+    TComandoPreparado(TBancoFirebird& banco, const std::string& sql);
+    ~TComandoPreparado();
+    TComandoPreparado(const TComandoPreparado&) = delete;
+    TComandoPreparado& operator=(const TComandoPreparado&) = delete;
+
+    void Executa(const std::vector<std::optional<std::string>>& valores);
+
+private:
+    TBancoFirebird& banco_;
+    Firebird::IStatement* statement_ = nullptr;
+};
+
+// Replaces the named parameters of a statement by "?" and lists their names in order. Names
+// inside string literals, quoted identifiers and comments are left alone.
+std::string TrocaParametrosNomeados(const std::string& sql, std::vector<std::string>& nomes);
