@@ -8,7 +8,8 @@
 
 int main(int argc, char** argv) {
 #ifdef CONVERSOR_COM_JANELA
-    if (argc <= 1) return AbreJanelaPrincipal(argc, argv);
+    if (argc <= 1)
+        return AbreJanelaPrincipal(argc, argv);
 #endif
     return cli::Executa(argc, argv);
 }

@@ -50,7 +50,8 @@ TConfiguracaoRegional::TConfiguracaoRegional() {
     locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
     if (loc != static_cast<locale_t>(0)) {
         const char* radix = nl_langinfo_l(RADIXCHAR, loc);
-        if (radix && radix[0] && !radix[1]) separadorDecimal_ = radix[0];
+        if (radix && radix[0] && !radix[1])
+            separadorDecimal_ = radix[0];
         freelocale(loc);
     }
 }
@@ -59,20 +60,26 @@ namespace {
 
 // %g-like general form with 15 significant digits, trailing zeros removed, "." as separator.
 std::string FormaGeral(double valor) {
-    if (valor == 0) return "0";  // also -0
-    if (std::isnan(valor)) return "NAN";
-    if (std::isinf(valor)) return valor > 0 ? "INF" : "-INF";
+    if (valor == 0)
+        return "0";  // also -0
+    if (std::isnan(valor))
+        return "NAN";
+    if (std::isinf(valor))
+        return valor > 0 ? "INF" : "-INF";
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::general, 15);
     std::string s(buf, res.ptr);
     auto e = s.find('e');
-    if (e == std::string::npos) return s;
+    if (e == std::string::npos)
+        return s;
     // Exponent as the operators know it: E, a minus only when negative, no leading zeros.
     std::string mantissa = s.substr(0, e);
     std::string expo = s.substr(e + 1);
     bool negativo = !expo.empty() && expo[0] == '-';
-    if (!expo.empty() && (expo[0] == '-' || expo[0] == '+')) expo.erase(0, 1);
-    while (expo.size() > 1 && expo[0] == '0') expo.erase(0, 1);
+    if (!expo.empty() && (expo[0] == '-' || expo[0] == '+'))
+        expo.erase(0, 1);
+    while (expo.size() > 1 && expo[0] == '0')
+        expo.erase(0, 1);
     return mantissa + "E" + (negativo ? "-" : "") + expo;
 }
 
@@ -82,7 +89,8 @@ std::string TConfiguracaoRegional::NumeroParaTexto(double valor) const {
     std::string s = FormaGeral(valor);
     if (separadorDecimal_ != '.') {
         for (char& c : s) {
-            if (c == '.') c = separadorDecimal_;
+            if (c == '.')
+                c = separadorDecimal_;
         }
     }
     return s;
@@ -91,7 +99,8 @@ std::string TConfiguracaoRegional::NumeroParaTexto(double valor) const {
 std::string TConfiguracaoRegional::NumeroSql(double valor) const {
     std::string s = NumeroParaTexto(valor);
     for (char& c : s) {
-        if (c == ',') c = '.';
+        if (c == ',')
+            c = '.';
     }
     return s;
 }
@@ -99,10 +108,13 @@ std::string TConfiguracaoRegional::NumeroSql(double valor) const {
 bool TConfiguracaoRegional::TentaTextoParaNumero(std::string_view texto, double& valor) const {
     // Blanks around the number are allowed, as the regional conversion allows them.
     size_t b = 0, e = texto.size();
-    while (b < e && static_cast<unsigned char>(texto[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(texto[e - 1]) <= 32) --e;
+    while (b < e && static_cast<unsigned char>(texto[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(texto[e - 1]) <= 32)
+        --e;
     std::string s(texto.substr(b, e - b));
-    if (s.empty()) return false;
+    if (s.empty())
+        return false;
     // Only the regional separator is a decimal separator here.
     std::string normal;
     normal.reserve(s.size());
@@ -110,7 +122,8 @@ bool TConfiguracaoRegional::TentaTextoParaNumero(std::string_view texto, double&
     for (size_t i = 0; i < s.size(); ++i) {
         char c = s[i];
         if (c == separadorDecimal_) {
-            if (viuSeparador) return false;
+            if (viuSeparador)
+                return false;
             viuSeparador = true;
             normal += '.';
         } else if (c >= '0' && c <= '9') {
@@ -124,9 +137,11 @@ bool TConfiguracaoRegional::TentaTextoParaNumero(std::string_view texto, double&
             return false;
         }
     }
-    if (!viuDigito) return false;
+    if (!viuDigito)
+        return false;
     const char* ini = normal.data();
-    if (*ini == '+') ++ini;
+    if (*ini == '+')
+        ++ini;
     auto res = std::from_chars(ini, normal.data() + normal.size(), valor);
     return res.ec == std::errc() && res.ptr == normal.data() + normal.size();
 }
@@ -150,7 +165,8 @@ std::string TConfiguracaoRegional::FormataData(std::string_view formato, double 
     for (size_t i = 0; i < formato.size();) {
         char c = static_cast<char>(formato[i] | 0x20);
         size_t n = 1;
-        while (i + n < formato.size() && static_cast<char>(formato[i + n] | 0x20) == c) ++n;
+        while (i + n < formato.size() && static_cast<char>(formato[i + n] | 0x20) == c)
+            ++n;
         if (c == 'd') {
             r += n >= 2 ? dois(dia) : std::to_string(dia);
         } else if (c == 'm') {
@@ -158,7 +174,8 @@ std::string TConfiguracaoRegional::FormataData(std::string_view formato, double 
         } else if (c == 'y') {
             if (n >= 3) {
                 std::string a = std::to_string(ano);
-                while (a.size() < 4) a = "0" + a;
+                while (a.size() < 4)
+                    a = "0" + a;
                 r += a;
             } else {
                 r += dois(ano % 100);
@@ -193,17 +210,22 @@ double TConfiguracaoRegional::TextoParaData(std::string_view texto) const {
     for (char c : texto) {
         if (c >= '0' && c <= '9') {
             if (!emNumero) {
-                if (n == 3) n = 4;
+                if (n == 3)
+                    n = 4;
                 emNumero = true;
             }
-            if (n < 3) partes[n] = partes[n] * 10 + (c - '0');
+            if (n < 3)
+                partes[n] = partes[n] * 10 + (c - '0');
         } else {
-            if (emNumero) ++n;
+            if (emNumero)
+                ++n;
             emNumero = false;
         }
     }
-    if (emNumero) ++n;
-    if (n != 3) throw EConversao("'" + win1252::MensagemUtf8(texto) + "' não é uma data válida");
+    if (emNumero)
+        ++n;
+    if (n != 3)
+        throw EConversao("'" + win1252::MensagemUtf8(texto) + "' não é uma data válida");
     int dia = 0, mes = 0, ano = 0, k = 0;
     char vistos[3] = {0, 0, 0};
     for (char c : formatoDataCurta_) {
@@ -213,9 +235,12 @@ double TConfiguracaoRegional::TextoParaData(std::string_view texto) const {
         }
     }
     for (int i = 0; i < 3; ++i) {
-        if (vistos[i] == 'd') dia = partes[i];
-        if (vistos[i] == 'm') mes = partes[i];
-        if (vistos[i] == 'y') ano = partes[i];
+        if (vistos[i] == 'd')
+            dia = partes[i];
+        if (vistos[i] == 'm')
+            mes = partes[i];
+        if (vistos[i] == 'y')
+            ano = partes[i];
     }
     if (mes < 1 || mes > 12 || dia < 1 || dia > 31) {
         throw EConversao("'" + win1252::MensagemUtf8(texto) + "' não é uma data válida");

@@ -7,7 +7,7 @@
 #include <string_view>
 
 class TConfiguracaoRegional {
-public:
+  public:
     static TConfiguracaoRegional& Instancia();
 
     char SeparadorDecimal() const { return separadorDecimal_; }
@@ -41,7 +41,7 @@ public:
     // Reads a date in the short date format ("01/01/1900"); fails with EConversao.
     double TextoParaData(std::string_view texto) const;
 
-private:
+  private:
     TConfiguracaoRegional();
 
     char separadorDecimal_ = '.';

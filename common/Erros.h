@@ -7,24 +7,24 @@
 
 // Base of every error the program raises on purpose.
 class EConversor : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A text that cannot be read as the number or date it should be.
 class EConversao : public EConversor {
-public:
+  public:
     using EConversor::EConversor;
 };
 
 // The database refused something; what() is the database's own message.
 class EBancoDados : public EConversor {
-public:
+  public:
     using EConversor::EConversor;
 };
 
 // A workbook that cannot be read, or a cell that cannot be given as text.
 class EPlanilha : public EConversor {
-public:
+  public:
     using EConversor::EConversor;
 };

@@ -39,21 +39,25 @@ size_t DecodificaUtf8(std::string_view s, size_t i, char32_t& cp) {
     } else {
         return 0;
     }
-    if (i + n > s.size()) return 0;
+    if (i + n > s.size())
+        return 0;
     for (size_t k = 1; k < n; ++k) {
         auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
+        if ((b & 0xC0) != 0x80)
+            return 0;
         cp = (cp << 6) | (b & 0x3F);
     }
     static constexpr char32_t kMinimo[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMinimo[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    if (cp < kMinimo[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
     return n;
 }
 
 }  // namespace
 
 void AcrescentaCodigo(std::string& destino, char32_t codigo) {
-    if (codigo == 0) return;
+    if (codigo == 0)
+        return;
     if (codigo < 0x80 || (codigo >= 0xA0 && codigo <= 0xFF)) {
         destino += static_cast<char>(codigo);
         return;
@@ -93,7 +97,8 @@ std::string DeUtf8(std::string_view s) {
         size_t n = DecodificaUtf8(s, i, cp);
         if (n == 0) {
             // Not UTF-8 here: the byte is most likely already Windows-1252.
-            if (s[i] != '\0') r += s[i];
+            if (s[i] != '\0')
+                r += s[i];
             ++i;
             continue;
         }
@@ -106,7 +111,8 @@ std::string DeUtf8(std::string_view s) {
 std::string ParaUtf8(std::string_view s) {
     std::string r;
     r.reserve(s.size() + s.size() / 8);
-    for (char c : s) AcrescentaUtf8(r, Unicode(static_cast<unsigned char>(c)));
+    for (char c : s)
+        AcrescentaUtf8(r, Unicode(static_cast<unsigned char>(c)));
     return r;
 }
 
@@ -114,7 +120,8 @@ bool EhUtf8Valido(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
         char32_t cp;
         size_t n = DecodificaUtf8(s, i, cp);
-        if (n == 0) return false;
+        if (n == 0)
+            return false;
         i += n;
     }
     return true;

@@ -19,7 +19,7 @@ class TBancoFirebird;
 
 // The connection's default transaction: every statement run while it is not active starts it.
 class TTransacao {
-public:
+  public:
     explicit TTransacao(TBancoFirebird& banco) : banco_(banco) {}
     ~TTransacao();
     TTransacao(const TTransacao&) = delete;
@@ -36,7 +36,7 @@ public:
 
     Firebird::ITransaction* Handle() const { return handle_; }
 
-private:
+  private:
     friend class TBancoFirebird;
     void Abandona();  // the attachment is going away: roll back quietly
 
@@ -46,7 +46,7 @@ private:
 };
 
 class TBancoFirebird {
-public:
+  public:
     static constexpr const char* kUsuario = "SYSDBA";
     static constexpr const char* kSenha = "plumcrest";
     static constexpr const char* kCharset = "WIN1252";
@@ -82,7 +82,7 @@ public:
     // The default transaction, started when it is not active.
     Firebird::ITransaction* TransacaoAtiva();
 
-private:
+  private:
     friend class TConsulta;
     void Registra(TConsulta* c) { consultas_.insert(c); }
     void Esquece(TConsulta* c) { consultas_.erase(c); }

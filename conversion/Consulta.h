@@ -27,7 +27,7 @@ struct TValorCampo {
 };
 
 class TConsulta {
-public:
+  public:
     explicit TConsulta(TBancoFirebird& banco);
     ~TConsulta();
     TConsulta(const TConsulta&) = delete;
@@ -50,7 +50,8 @@ public:
 
     void Primeiro() { linha_ = 0; }
     void Proximo() {
-        if (linha_ < linhas_.size()) ++linha_;
+        if (linha_ < linhas_.size())
+            ++linha_;
     }
     void Ultimo() { linha_ = linhas_.empty() ? 0 : linhas_.size() - 1; }
     bool Fim() const { return linha_ >= linhas_.size(); }
@@ -68,7 +69,7 @@ public:
 
     static std::string TextoDoValor(const TValorCampo& v);
 
-private:
+  private:
     friend class TBancoFirebird;
     void LiberaHandles();  // the connection is closing
     void Prepara();
@@ -77,7 +78,7 @@ private:
 
     TBancoFirebird& banco_;
     std::string sql_;
-    std::string sqlPreparado_;  // with "?" in place of the names
+    std::string sqlPreparado_;                  // with "?" in place of the names
     std::vector<std::string> nomesParametros_;  // one per "?", in order
     std::vector<std::optional<std::string>> valoresParametros_;
     Firebird::IStatement* statement_ = nullptr;
@@ -90,7 +91,7 @@ private:
 // A statement prepared once and executed many times with positional "?" parameters given as
 // texts (std::nullopt for NULL). Used where the same statement runs for many rows.
 class TComandoPreparado {
-public:
+  public:
     TComandoPreparado(TBancoFirebird& banco, const std::string& sql);
     ~TComandoPreparado();
     TComandoPreparado(const TComandoPreparado&) = delete;
@@ -98,7 +99,7 @@ public:
 
     void Executa(const std::vector<std::optional<std::string>>& valores);
 
-private:
+  private:
     TBancoFirebird& banco_;
     Firebird::IStatement* statement_ = nullptr;
 };

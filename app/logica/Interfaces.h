@@ -1,0 +1,44 @@
+// What the window's logic asks of whatever shows it: message boxes, the progress display and
+// the file dialog. The Qt window, the command line and the tests each provide their own.
+#pragma once
+
+#include "conversion/Avisos.h"
+
+#include <optional>
+#include <string>
+
+// Modal messages with one "OK" button; the caption names the kind. Texts are UTF-8.
+class IMensagens : public IAvisos {
+  public:
+    // "Alerta" (also the warnings of the lookups, through IAvisos)
+    void Alerta(const std::string& texto) override = 0;
+    // "Erro"
+    virtual void Erro(const std::string& texto) = 0;
+    // "Informação"
+    virtual void Informacao(const std::string& texto) = 0;
+};
+
+// lblAguarde, stbStatus and Barra as the logic last set them.
+struct TProgresso {
+    std::string aguarde = "...";
+    std::string status;
+    int barraPosicao = 0;
+    int barraMaximo = 100;
+};
+
+class IProgresso {
+  public:
+    virtual ~IProgresso() = default;
+    // The display changed; a view may repaint later (throttled) as long as it shows these texts.
+    virtual void Mudou(const TProgresso& progresso) = 0;
+    // Let pending window events run (painting, moving, the refused close).
+    virtual void ProcessaMensagens() = 0;
+};
+
+// The file-open dialog. The filter is in the window's own form
+// ("Descrição (*.a;*.b)|*.a; *.b"); the result is a UTF-8 path, or nothing when cancelled.
+class IEscolhaArquivo {
+  public:
+    virtual ~IEscolhaArquivo() = default;
+    virtual std::optional<std::string> Escolhe(const std::string& filtro) = 0;
+};

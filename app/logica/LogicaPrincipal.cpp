@@ -1,0 +1,315 @@
+#include "app/logica/LogicaPrincipal.h"
+
+#include "common/Erros.h"
+#include "common/Texto.h"
+#include "common/Win1252.h"
+
+namespace {
+
+// The largest row a sheet can have; a longer count cannot be a row of the workbook.
+constexpr std::int64_t kMaiorLinha = 1048576;
+
+bool LinhaValida(const std::string& texto, std::int64_t& linha) {
+    if (texto.empty())
+        return false;
+    for (char c : texto) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return texto::TentaLerInteiro(texto, linha) && linha <= kMaiorLinha;
+}
+
+}  // namespace
+
+TLogicaPrincipal::TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso,
+                                   IEscolhaArquivo& arquivos)
+    : mensagens_(mensagens), progresso_i_(progresso), arquivos_(arquivos) {
+    // The source is only read, from one stable snapshot per run.
+    dbTessaly.Transacao().DefineSomenteLeitura(true);
+}
+
+TLogicaPrincipal::~TLogicaPrincipal() = default;
+
+// ---- Event handlers -----------------------------------------------------------------------
+
+void TLogicaPrincipal::FormCreate() {
+    HabilitaControles();
+    tipo_ = TTipoConversao::Produtos;
+    foco_ = TControle::Btabrir;
+}
+
+void TLogicaPrincipal::BtabrirClick() {
+    auto escolhido = arquivos_.Escolhe(kFiltroPlanilha);
+    if (!escolhido || escolhido->empty())
+        return;  // a cancelled dialog changes nothing
+    AbrePlanilha(*escolhido);
+}
+
+void TLogicaPrincipal::btAbrirAlmuroClick() {
+    auto escolhido = arquivos_.Escolhe(kFiltroBanco);
+    if (escolhido && !escolhido->empty())
+        AbreAlmuro(*escolhido);
+}
+
+void TLogicaPrincipal::btnAbrirTessalyClick() {
+    auto escolhido = arquivos_.Escolhe(kFiltroBanco);
+    if (escolhido && !escolhido->empty())
+        AbreTessaly(*escolhido);
+}
+
+void TLogicaPrincipal::AbrePlanilha(const std::string& caminho) {
+    caminho_ = caminho;
+    CarregaPlanilhas();
+    PreencheNumLinha();
+}
+
+void TLogicaPrincipal::CarregaPlanilhas() {
+    planilhas_.clear();
+    indicePlanilha_ = -1;
+    textoPlanilha_.clear();
+    DMCotrolaExcel.AbreArquivoExcel(caminho_);
+    for (const std::string& nome : DMCotrolaExcel.ListaAbas()) {
+        planilhas_.push_back(win1252::ParaUtf8(nome));
+    }
+    DMCotrolaExcel.LiberaListaAbas();
+    if (!planilhas_.empty()) {
+        indicePlanilha_ = 0;
+        textoPlanilha_ = planilhas_[0];
+    }
+}
+
+// The row count shown is the last used row of the sheet the list shows.
+void TLogicaPrincipal::PreencheNumLinha() {
+    if (indicePlanilha_ < 0 || !DMCotrolaExcel.TemPastaAberta())
+        return;
+    DMCotrolaExcel.SelecionaAba(indicePlanilha_ + 1);
+    numLinha_ = std::to_string(DMCotrolaExcel.UltimaLinha());
+}
+
+void TLogicaPrincipal::EscolhePlanilha(int indice) {
+    if (indice < -1 || indice >= static_cast<int>(planilhas_.size()))
+        indice = -1;
+    indicePlanilha_ = indice;
+    if (indice >= 0) {
+        textoPlanilha_ = planilhas_[static_cast<size_t>(indice)];
+        PreencheNumLinha();
+    }
+}
+
+void TLogicaPrincipal::DigitaPlanilha(const std::string& textoUtf8) {
+    textoPlanilha_ = textoUtf8;
+    int achado = -1;
+    for (size_t i = 0; i < planilhas_.size() && achado < 0; ++i) {
+        if (planilhas_[i] == textoUtf8)
+            achado = static_cast<int>(i);
+    }
+    // Sheet names are unique without regard to case, as the spreadsheet application keeps them.
+    const std::string chave = texto::UpperAZ(textoUtf8);
+    for (size_t i = 0; i < planilhas_.size() && achado < 0; ++i) {
+        if (texto::UpperAZ(planilhas_[i]) == chave)
+            achado = static_cast<int>(i);
+    }
+    if (achado == indicePlanilha_)
+        return;
+    indicePlanilha_ = achado;
+    if (achado >= 0)
+        PreencheNumLinha();
+}
+
+void TLogicaPrincipal::AbreAlmuro(const std::string& caminho) {
+    TrocaBanco(dbAlmuro, caminhoAlmuro_, caminho);
+}
+
+void TLogicaPrincipal::AbreTessaly(const std::string& caminho) {
+    TrocaBanco(dbTessaly, caminhoTessaly_, caminho);
+}
+
+// Another file for an open connection: the new file is tried first, so a file that cannot be
+// opened leaves the old connection (and the path that shows it) as they were.
+void TLogicaPrincipal::TrocaBanco(TBancoFirebird& banco, std::string& caminhoVisivel,
+                                  const std::string& novo) {
+    if (emExecucao_)
+        return;
+    if (banco.Conectado() && banco.Nome() == novo)
+        return;
+    if (banco.Conectado()) {
+        {
+            TBancoFirebird teste(banco.Dialeto());
+            teste.DefineNome(novo);
+            teste.Conecta();
+        }
+        banco.Desconecta();
+    }
+    banco.DefineNome(novo);
+    try {
+        banco.Conecta();
+    } catch (...) {
+        banco.DefineNome(std::string());
+        caminhoVisivel.clear();
+        throw;
+    }
+    caminhoVisivel = novo;
+}
+
+bool TLogicaPrincipal::FormKeyDown(int tecla) {
+    constexpr int kEsc = 27;
+    return tecla == kEsc && !dbAlmuro.Transacao().Ativa() && !emExecucao_;
+}
+
+char TLogicaPrincipal::NumLinhaKeyPress(char c) {
+    if (c == 8 || (c >= '0' && c <= '9'))
+        return c;
+    return '\0';
+}
+
+void TLogicaPrincipal::btOKClick() {
+    std::int64_t linha = 0;
+    if (!LinhaValida(numLinha_, linha)) {
+        mensagens_.Alerta(kAvisoLinha);
+        foco_ = TControle::NumLinha;
+        return;
+    }
+    if (DMCotrolaExcel.TemPastaAberta() && indicePlanilha_ >= 0) {
+        DMCotrolaExcel.SelecionaAba(indicePlanilha_ + 1);
+    }
+    if (ValidaCampos())
+        return;
+
+    DesabilitaControles();
+    try {
+        CarregaDadosExcel();
+    } catch (...) {
+        // A sheet that cannot be staged ends the click, with the window usable again.
+        HabilitaControles();
+        throw;
+    }
+    EfetuaConversao();
+    HabilitaControles();
+}
+
+bool TLogicaPrincipal::ValidaCampos() {
+    if (caminho_.empty()) {
+        mensagens_.Alerta(kAvisoCaminho);
+        foco_ = TControle::Btabrir;
+        return true;
+    }
+    if (indicePlanilha_ == -1) {
+        mensagens_.Alerta(kAvisoPlanilha);
+        foco_ = TControle::MostraPlanilha;
+        return true;
+    }
+    return false;
+}
+
+void TLogicaPrincipal::DesabilitaControles() {
+    controlesHabilitados_ = false;
+    emExecucao_ = true;
+}
+
+void TLogicaPrincipal::HabilitaControles() {
+    controlesHabilitados_ = true;
+    emExecucao_ = false;
+}
+
+void TLogicaPrincipal::CarregaDadosExcel() {
+    const int colunas = DMCotrolaExcel.UltimaColuna();
+    std::int64_t n = 0;
+    if (!LinhaValida(numLinha_, n))
+        n = texto::LeInteiro(numLinha_);
+    const int linhas = static_cast<int>(n);
+    DefineBarraPosicao(0);
+    DefineBarraMaximo(linhas);
+    DefineAguarde("Carregando dados do Excel, aguarde!");
+    cdsTabelaTemp.Recria(colunas);
+    const std::string deTotal = " de " + std::to_string(linhas);
+    for (int i = 1; i <= linhas; ++i) {
+        DefineStatus("Processando Registro " + std::to_string(i) + deTotal);
+        ProcessaMensagens();
+        std::vector<std::string> celulas;
+        celulas.reserve(static_cast<size_t>(colunas));
+        for (int k = 1; k <= colunas; ++k)
+            celulas.push_back(DMCotrolaExcel.LeCelula(k, i));
+        cdsTabelaTemp.Acrescenta(std::move(celulas));
+        AvancaBarra();
+        DefineStatus(std::string());
+    }
+}
+
+bool TLogicaPrincipal::EfetuaConversao() {
+    auto encerraOrigem = [this] {
+        try {
+            dbTessaly.Transacao().Desfaz();
+        } catch (const std::exception&) {
+            // A read-only snapshot that cannot be ended is dropped with the connection.
+        }
+    };
+    try {
+        IniciaTransacao();
+        if (tipo_ == TTipoConversao::Produtos) {
+            ConverteProdutosBanco();
+            ConverteProdutosPlanilha();
+        }
+        if (tipo_ == TTipoConversao::Clientes) {
+            ConverteClientesBanco();
+            ConverteClientesPlanilha();
+        }
+        if (tipo_ == TTipoConversao::Fornecedores) {
+            ConverteFornecedoresBanco();
+            ConverteFornecedoresPlanilha();
+        }
+        ConfirmaTransacao();
+    } catch (const std::exception& e) {
+        try {
+            DesfazTransacao();
+        } catch (const std::exception&) {
+            // The engine undoes a transaction whose rollback failed when the connection ends.
+        }
+        encerraOrigem();
+        mensagens_.Erro(std::string(kPrefixoErro) + "\r" + e.what());
+        progresso_.aguarde.clear();
+        progresso_.status.clear();
+        progresso_.barraPosicao = 0;
+        Notifica();
+        return false;
+    }
+    encerraOrigem();
+    mensagens_.Informacao(kSucesso);
+    return true;
+}
+
+void TLogicaPrincipal::IniciaTransacao() {
+    if (!dbAlmuro.Transacao().Ativa())
+        dbAlmuro.Transacao().Inicia();
+}
+
+void TLogicaPrincipal::DesfazTransacao() {
+    if (dbAlmuro.Transacao().Ativa())
+        dbAlmuro.Transacao().Desfaz();
+}
+
+void TLogicaPrincipal::ConfirmaTransacao() {
+    if (dbAlmuro.Transacao().Ativa())
+        dbAlmuro.Transacao().Confirma();
+}
+
+// ---- Progress ------------------------------------------------------------------------------
+
+void TLogicaPrincipal::DefineAguarde(const std::string& texto) {
+    progresso_.aguarde = texto;
+    Notifica();
+}
+
+void TLogicaPrincipal::DefineStatus(const std::string& texto) {
+    progresso_.status = texto;
+    Notifica();
+}
+
+void TLogicaPrincipal::DefineBarraMaximo(int maximo) {
+    progresso_.barraMaximo = maximo;
+    Notifica();
+}
+
+void TLogicaPrincipal::DefineBarraPosicao(int posicao) {
+    progresso_.barraPosicao = posicao;
+    Notifica();
+}

@@ -1,0 +1,148 @@
+// The main window's behaviour without widgets: its inputs and their states, the choice of the
+// three files, the conversion run from validation to the final message, the staging table, the
+// counters, the value helpers and the six mappings. The Qt window shows this state and forwards
+// its events here; the command line and the tests drive the very same object.
+#pragma once
+
+#include "app/logica/Interfaces.h"
+#include "app/logica/TabelaTemp.h"
+#include "conversion/BancoFirebird.h"
+#include "spreadsheet/ControlaExcel.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class TTipoConversao { Produtos, Clientes, Fornecedores };
+
+// The controls that can take the focus after a warning.
+enum class TControle { Nenhum, Btabrir, MostraPlanilha, NumLinha, btAbrirAlmuro, btnAbrirTessaly };
+
+class TLogicaPrincipal {
+  public:
+    static constexpr const char* kFiltroPlanilha =
+        "Planilha do MS Excel (*.xlsx;*.xls;*.csv)|*.xlsx; *.xls;*.csv";
+    static constexpr const char* kFiltroBanco =
+        "Banco Firebird (*.FB;*.FDB;*.GDB)|*.FB; *.FDB;*.GDB";
+    static constexpr const char* kAvisoLinha =
+        "Favor informar o numero da linha onde o último registro se encontra na planilha";
+    static constexpr const char* kAvisoCaminho =
+        "Favor informar o caminho do arquivo a ser convertido!";
+    static constexpr const char* kAvisoPlanilha =
+        "Favor selecionar uma planilha para ser convertida!";
+    static constexpr const char* kSucesso = "Conversão concluída com sucesso!";
+    static constexpr const char* kPrefixoErro = "Houve um erro ao realizar a conversão. Motivo: ";
+
+    TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso, IEscolhaArquivo& arquivos);
+    ~TLogicaPrincipal();
+    TLogicaPrincipal(const TLogicaPrincipal&) = delete;
+    TLogicaPrincipal& operator=(const TLogicaPrincipal&) = delete;
+
+    // ---- Event handlers -------------------------------------------------------------------
+    void FormCreate();
+    void BtabrirClick();
+    void btAbrirAlmuroClick();
+    void btnAbrirTessalyClick();
+    void btOKClick();
+    // True when the key closes the window (Esc while the target transaction is not active).
+    bool FormKeyDown(int tecla);
+    // The character that reaches NumLinha: digits and backspace pass, anything else is '\0'.
+    static char NumLinhaKeyPress(char c);
+    // Whether the window may close now: never while a run is under way.
+    bool PodeFechar() const { return !emExecucao_; }
+
+    // ---- Inputs the window forwards -------------------------------------------------------
+    // The operator picked an item of MostraPlanilha (-1: none).
+    void EscolhePlanilha(int indice);
+    // The operator typed into MostraPlanilha; a text that names a sheet selects it.
+    void DigitaPlanilha(const std::string& textoUtf8);
+    void DefineNumLinha(const std::string& texto) { numLinha_ = texto; }
+    void DefineTipo(TTipoConversao tipo) { tipo_ = tipo; }
+
+    // Opens a workbook or a database by path, as the dialogs do once a file is chosen.
+    void AbrePlanilha(const std::string& caminho);
+    void AbreAlmuro(const std::string& caminho);
+    void AbreTessaly(const std::string& caminho);
+
+    // ---- State the window shows -----------------------------------------------------------
+    const std::string& Caminho() const { return caminho_; }
+    const std::string& CaminhoAlmuro() const { return caminhoAlmuro_; }
+    const std::string& CaminhoTessaly() const { return caminhoTessaly_; }
+    // Sheet names, in UTF-8 for display.
+    const std::vector<std::string>& Planilhas() const { return planilhas_; }
+    int IndicePlanilha() const { return indicePlanilha_; }
+    const std::string& TextoPlanilha() const { return textoPlanilha_; }
+    const std::string& NumLinha() const { return numLinha_; }
+    TTipoConversao Tipo() const { return tipo_; }
+    bool ControlesHabilitados() const { return controlesHabilitados_; }
+    bool EmExecucao() const { return emExecucao_; }
+    TControle Foco() const { return foco_; }
+    const TProgresso& Progresso() const { return progresso_; }
+
+    // ---- The run ---------------------------------------------------------------------------
+    bool ValidaCampos();
+    void DesabilitaControles();
+    void HabilitaControles();
+    void CarregaDadosExcel();
+    // Returns true when the run was committed.
+    bool EfetuaConversao();
+    void IniciaTransacao();
+    void DesfazTransacao();
+    void ConfirmaTransacao();
+
+    // The six mappings; each lives in the folder of its kind.
+    void ConverteProdutosBanco();
+    void ConverteProdutosPlanilha();
+    void ConverteClientesBanco();
+    void ConverteClientesPlanilha();
+    void ConverteFornecedoresBanco();
+    void ConverteFornecedoresPlanilha();
+
+    // ---- Value helpers of the sheet mappings ----------------------------------------------
+    static std::string LimpaTexto(const std::string& texto);
+    static std::string ZerosEsquerda(const std::string& texto, int largura);
+    static std::string FormataTelefone(const std::string& texto);
+    std::string BuscaCodCidade(const std::string& cidade, const std::string& estado);
+
+    // ---- Progress display, as the mappings drive it ---------------------------------------
+    void DefineAguarde(const std::string& texto);
+    void DefineStatus(const std::string& texto);
+    void DefineBarraMaximo(int maximo);
+    void DefineBarraPosicao(int posicao);
+    void AvancaBarra() { DefineBarraPosicao(progresso_.barraPosicao + 1); }
+    void ProcessaMensagens() { progresso_i_.ProcessaMensagens(); }
+
+    // ---- Members the mappings and the command line reach ----------------------------------
+    TBancoFirebird dbAlmuro{1};
+    TBancoFirebird dbTessaly{3};
+    TTabelaTemp cdsTabelaTemp;
+    TDMCotrolaExcel DMCotrolaExcel;
+    std::int64_t ContadorProduto = 0;
+    std::int64_t ContadorCliente = 0;
+    std::int64_t ContadorFornecedor = 0;
+
+    IMensagens& Mensagens() { return mensagens_; }
+
+  private:
+    void CarregaPlanilhas();
+    void PreencheNumLinha();
+    void TrocaBanco(TBancoFirebird& banco, std::string& caminhoVisivel, const std::string& novo);
+    void Notifica() { progresso_i_.Mudou(progresso_); }
+
+    IMensagens& mensagens_;
+    IProgresso& progresso_i_;
+    IEscolhaArquivo& arquivos_;
+
+    std::string caminho_;
+    std::string caminhoAlmuro_;
+    std::string caminhoTessaly_;
+    std::vector<std::string> planilhas_;
+    int indicePlanilha_ = -1;
+    std::string textoPlanilha_;
+    std::string numLinha_;
+    TTipoConversao tipo_ = TTipoConversao::Produtos;
+    bool controlesHabilitados_ = false;
+    bool emExecucao_ = false;
+    TControle foco_ = TControle::Btabrir;
+    TProgresso progresso_;
+};

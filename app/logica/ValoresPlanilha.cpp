@@ -1,0 +1,67 @@
+// The value helpers that the sheet mappings share.
+#include "app/logica/LogicaPrincipal.h"
+#include "common/Texto.h"
+#include "conversion/Consulta.h"
+#include "conversion/classConversao.h"
+
+std::string TLogicaPrincipal::LimpaTexto(const std::string& texto) {
+    return TConversao::RetiraCaracteres(texto);
+}
+
+std::string TLogicaPrincipal::ZerosEsquerda(const std::string& texto, int largura) {
+    return TConversao::CompletaZeros(texto, largura);
+}
+
+std::string TLogicaPrincipal::FormataTelefone(const std::string& texto) {
+    std::string t = LimpaTexto(texto::Trim(texto));
+    size_t zeros = t.find_first_not_of('0');
+    t.erase(0, zeros == std::string::npos ? t.size() : zeros);
+    std::string semEspacos;
+    for (char c : t) {
+        if (c != ' ')
+            semEspacos += c;
+    }
+    if (semEspacos.size() == 8)
+        semEspacos = "31" + semEspacos;
+    return semEspacos;
+}
+
+// The city code of the sheet mappings. Failures become a warning and the row goes on with what
+// was found; a code is returned only once its city is really in CIDADES, and nothing is
+// committed here: the new city belongs to the run.
+std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const std::string& estado) {
+    std::string resultado;
+    const std::string nome = texto::Trim(cidade) == "BHTE" ? std::string("Belo Horizonte") : cidade;
+    try {
+        TConsulta q(dbAlmuro);
+        q.DefineSQL("Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO");
+        q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
+        q.Parametro("PESTADO", texto::Primeiros(estado, 2));
+        q.Abre();
+        if (!q.Fim())
+            resultado = q.Texto("CODCIDADE");
+        if (q.Fim() || q.Nulo("CODCIDADE")) {
+            q.DefineSQL("Select MAX(CODCIDADE) as CODCIDADE from CIDADES");
+            q.Abre();
+            std::string novo = "00001";
+            if (!q.Nulo("CODCIDADE")) {
+                novo = ZerosEsquerda(texto::Inteiro(texto::LeInteiro(q.Texto("CODCIDADE")) + 1), 5);
+                if (novo.size() > 5) {
+                    throw EConversor("Os códigos da tabela CIDADES se esgotaram: o próximo (" +
+                                     novo + ") não cabe em 5 dígitos.");
+                }
+            }
+            q.DefineSQL(
+                "Insert Into CIDADES (CODCIDADE, CIDADE, ESTADO) Values(:PCODCIDADE, :PCIDADE, "
+                ":PESTADO)");
+            q.Parametro("PCODCIDADE", novo);
+            q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
+            q.Parametro("PESTADO", texto::Primeiros(estado, 30));
+            q.Executa();
+            resultado = novo;
+        }
+    } catch (const std::exception& e) {
+        mensagens_.Alerta(std::string("Erro ao converter Cidades. Motivo: ") + "\r" + e.what());
+    }
+    return resultado;
+}

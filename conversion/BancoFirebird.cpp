@@ -1,0 +1,256 @@
+#include "conversion/BancoFirebird.h"
+
+#include "common/Win1252.h"
+#include "conversion/Consulta.h"
+#include "conversion/Firebird.h"
+
+#include <memory>
+#include <vector>
+
+using namespace Firebird;
+
+namespace fb {
+
+IMaster* Master() {
+    static IMaster* master = fb_get_master_interface();
+    return master;
+}
+
+IUtil* Util() {
+    return Master()->getUtilInterface();
+}
+
+Status::Status() : status_(Master()->getStatus()), wrapper_(status_) {}
+Status::~Status() {
+    status_->dispose();
+}
+
+bool Status::Falhou() {
+    return (wrapper_.getState() & IStatus::STATE_ERRORS) != 0;
+}
+
+void Status::Verifica() {
+    if (Falhou())
+        LancaErroFirebird(&wrapper_);
+}
+
+}  // namespace fb
+
+void LancaErroFirebird(const void* status) {
+    auto* st = static_cast<CheckStatusWrapper*>(const_cast<void*>(status));
+    char buffer[4096];
+    fb::Util()->formatStatus(buffer, sizeof buffer, st);
+    std::string msg = win1252::MensagemUtf8(buffer);
+    while (!msg.empty() && (msg.back() == '\n' || msg.back() == '\r'))
+        msg.pop_back();
+    throw EBancoDados(msg);
+}
+
+namespace {
+
+const char* const kNaoAberto = "Cannot perform operation -- DB is not open";
+const char* const kJaAberto = "Cannot perform operation -- DB is currently open";
+
+// The parameter block of an attachment: user, password, character set, and on creation the
+// dialect and default character set of the new database.
+std::vector<unsigned char> MontaDpb(bool criar, int dialeto) {
+    fb::Status st;
+    IXpbBuilder* dpb = fb::Util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+    st.Verifica();
+    dpb->insertString(&st, isc_dpb_user_name, TBancoFirebird::kUsuario);
+    dpb->insertString(&st, isc_dpb_password, TBancoFirebird::kSenha);
+    dpb->insertString(&st, isc_dpb_lc_ctype, TBancoFirebird::kCharset);
+    if (criar) {
+        dpb->insertInt(&st, isc_dpb_sql_dialect, dialeto);
+        dpb->insertString(&st, isc_dpb_set_db_charset, TBancoFirebird::kCharset);
+        dpb->insertInt(&st, isc_dpb_page_size, 8192);
+    }
+    st.Verifica();
+    const unsigned char* buf = dpb->getBuffer(&st);
+    unsigned len = dpb->getBufferLength(&st);
+    std::vector<unsigned char> r(buf, buf + len);
+    dpb->dispose();
+    st.Verifica();
+    return r;
+}
+
+}  // namespace
+
+// ---- TTransacao ---------------------------------------------------------------------------
+
+TTransacao::~TTransacao() {
+    Abandona();
+}
+
+void TTransacao::Inicia() {
+    if (handle_)
+        return;
+    IAttachment* att = banco_.Attachment();
+    std::vector<unsigned char> tpb = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_wait};
+    tpb.push_back(somenteLeitura_ ? isc_tpb_read : isc_tpb_write);
+    fb::Status st;
+    ITransaction* t = att->startTransaction(&st, static_cast<unsigned>(tpb.size()), tpb.data());
+    st.Verifica();
+    handle_ = t;
+}
+
+void TTransacao::Confirma() {
+    if (!handle_)
+        return;
+    fb::Status st;
+    handle_->commit(&st);
+    st.Verifica();  // a failed commit leaves the transaction active, for the caller to undo
+    handle_ = nullptr;
+}
+
+void TTransacao::Desfaz() {
+    if (!handle_)
+        return;
+    fb::Status st;
+    handle_->rollback(&st);
+    if (st.Falhou()) {
+        // The handle is unusable after a failed rollback; let the engine clean it up.
+        handle_->release();
+        handle_ = nullptr;
+        st.Verifica();
+    }
+    handle_ = nullptr;
+}
+
+void TTransacao::Abandona() {
+    if (!handle_)
+        return;
+    fb::Status st;
+    handle_->rollback(&st);
+    if (st.Falhou())
+        handle_->release();
+    handle_ = nullptr;
+}
+
+// ---- TBancoFirebird -----------------------------------------------------------------------
+
+TBancoFirebird::TBancoFirebird(int dialeto) : dialeto_(dialeto) {}
+
+TBancoFirebird::~TBancoFirebird() {
+    try {
+        Desconecta();
+    } catch (...) {
+        // A destructor cannot report; the engine frees what the detach could not.
+    }
+}
+
+void TBancoFirebird::DefineNome(const std::string& nome) {
+    if (nome == nome_)
+        return;
+    if (attachment_)
+        throw EBancoDados(kJaAberto);
+    nome_ = nome;
+}
+
+void TBancoFirebird::Anexa(bool criar) {
+    if (attachment_)
+        return;
+    if (nome_.empty())
+        throw EBancoDados(kNaoAberto);
+    std::vector<unsigned char> dpb = MontaDpb(criar, dialeto_);
+    IProvider* prov = fb::Master()->getDispatcher();
+    fb::Status st;
+    IAttachment* att = criar ? prov->createDatabase(&st, nome_.c_str(),
+                                                    static_cast<unsigned>(dpb.size()), dpb.data())
+                             : prov->attachDatabase(&st, nome_.c_str(),
+                                                    static_cast<unsigned>(dpb.size()), dpb.data());
+    prov->release();
+    st.Verifica();
+    attachment_ = att;
+}
+
+void TBancoFirebird::Conecta() {
+    Anexa(false);
+}
+void TBancoFirebird::CriaBanco() {
+    Anexa(true);
+}
+
+void TBancoFirebird::Desconecta() {
+    if (!attachment_)
+        return;
+    for (TConsulta* c : consultas_)
+        c->LiberaHandles();
+    transacao_.Abandona();
+    fb::Status st;
+    attachment_->detach(&st);
+    if (st.Falhou()) {
+        attachment_->release();
+        attachment_ = nullptr;
+        st.Verifica();
+    }
+    attachment_ = nullptr;
+}
+
+IAttachment* TBancoFirebird::Attachment() const {
+    if (!attachment_)
+        throw EBancoDados(kNaoAberto);
+    return attachment_;
+}
+
+ITransaction* TBancoFirebird::TransacaoAtiva() {
+    Attachment();
+    if (!transacao_.Ativa())
+        transacao_.Inicia();
+    return transacao_.Handle();
+}
+
+namespace {
+
+// Splits a script on ";" outside string literals, quoted identifiers and comments.
+std::vector<std::string> DivideScript(const std::string& script) {
+    std::vector<std::string> comandos;
+    std::string atual;
+    for (size_t i = 0; i < script.size(); ++i) {
+        char c = script[i];
+        if (c == '\'' || c == '"') {
+            size_t fim = script.find(c, i + 1);
+            if (fim == std::string::npos)
+                fim = script.size() - 1;
+            atual.append(script, i, fim - i + 1);
+            i = fim;
+        } else if (c == '-' && i + 1 < script.size() && script[i + 1] == '-') {
+            size_t fim = script.find('\n', i);
+            i = (fim == std::string::npos) ? script.size() : fim;
+            atual += '\n';
+        } else if (c == '/' && i + 1 < script.size() && script[i + 1] == '*') {
+            size_t fim = script.find("*/", i + 2);
+            i = (fim == std::string::npos) ? script.size() : fim + 1;
+        } else if (c == ';') {
+            comandos.push_back(atual);
+            atual.clear();
+        } else {
+            atual += c;
+        }
+    }
+    comandos.push_back(atual);
+    std::vector<std::string> r;
+    for (auto& s : comandos) {
+        if (s.find_first_not_of(" \t\r\n") != std::string::npos)
+            r.push_back(s);
+    }
+    return r;
+}
+
+}  // namespace
+
+void TBancoFirebird::ExecutaScript(const std::string& script) {
+    IAttachment* att = Attachment();
+    for (const std::string& comando : DivideScript(script)) {
+        transacao_.Confirma();
+        ITransaction* t = TransacaoAtiva();
+        fb::Status st;
+        att->execute(&st, t, 0, comando.c_str(), static_cast<unsigned>(dialeto_), nullptr, nullptr,
+                     nullptr, nullptr);
+        if (st.Falhou()) {
+            transacao_.Desfaz();
+            st.Verifica();
+        }
+        transacao_.Confirma();
+    }
+}

@@ -1,0 +1,176 @@
+#include "conversion/classConversao.h"
+
+#include "common/ConfiguracaoRegional.h"
+#include "common/Erros.h"
+#include "common/Texto.h"
+
+#include <cmath>
+
+using texto::Primeiros;
+using texto::Trim;
+using texto::UpperAZ;
+
+TConversao::TConversao(TBancoFirebird& banco, IAvisos& avisos)
+    : banco_(banco), avisos_(avisos), principal_(banco), auxiliar_(banco) {}
+
+TConversao::~TConversao() = default;
+
+void TConversao::ExecutaNaPrincipal(const std::string& sql) {
+    principal_.Fecha();
+    principal_.DefineSQL(sql);
+    principal_.Executa();
+}
+
+void TConversao::EsvaziaTabela(const std::string& comandoDelete) {
+    auxiliar_.Fecha();
+    auxiliar_.DefineSQL(comandoDelete);
+    auxiliar_.Executa();
+}
+
+namespace {
+
+// The next code after the highest one of a lookup table, zero-filled to its width. A table whose
+// codes have run out ends the run: a cut code would point at another row.
+std::string ProximoCodigo(const std::string& maximo, int largura, const char* tabela) {
+    if (maximo.empty())
+        return TConversao::CompletaZeros("1", largura);
+    std::int64_t proximo = texto::LeInteiro(maximo) + 1;
+    std::string codigo = TConversao::CompletaZeros(texto::Inteiro(proximo), largura);
+    if (static_cast<int>(codigo.size()) > largura) {
+        throw EConversor(std::string("Os códigos da tabela ") + tabela +
+                         " se esgotaram: o próximo (" + codigo + ") não cabe em " +
+                         std::to_string(largura) + " dígitos.");
+    }
+    return codigo;
+}
+
+}  // namespace
+
+std::string TConversao::RetornaClasFiscal(const std::string& ncm) {
+    const std::string codigoNcm = Primeiros(Trim(ncm), 8);
+    auxiliar_.Fecha();
+    auxiliar_.DefineSQL(" SELECT CODCLASFIS FROM CLASFISC WHERE CODIGONCM = " +
+                        texto::Literal(codigoNcm));
+    auxiliar_.Abre();
+    if (!auxiliar_.Fim())
+        return auxiliar_.Texto("CODCLASFIS");
+
+    auxiliar_.Fecha();
+    auxiliar_.DefineSQL(" Select Max(CODCLASFIS) as CodClasFis From CLASFISC ");
+    auxiliar_.Abre();
+    const std::string novo = ProximoCodigo(auxiliar_.Texto("CodClasFis"), 4, "CLASFISC");
+
+    auxiliar_.Fecha();
+    auxiliar_.DefineSQL(
+        " Insert Into CLASFISC (CodClasFis, CodigoNCM, CodNBM) Values (:CodClasFis, :CodigoNCM, "
+        ":CodNBM )");
+    auxiliar_.Parametro("CodClasFis", CompletaZeros(Primeiros(novo, 4), 4));
+    auxiliar_.Parametro("CodigoNCM", codigoNcm);
+    auxiliar_.Parametro("CodNBM", codigoNcm);
+    auxiliar_.Executa();
+    return novo;
+}
+
+std::string TConversao::VerificaUnidade(const std::string& unidade) {
+    const std::string codigo = UpperAZ(Primeiros(unidade, 2));
+    try {
+        auxiliar_.DefineSQL("Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE");
+        auxiliar_.Parametro("PUNIDADE", codigo);
+        auxiliar_.Abre();
+        if (auxiliar_.Fim()) {
+            auxiliar_.Fecha();
+            auxiliar_.DefineSQL("Insert Into UNIDADES (UNIDADE) Values(:PUNIDADE)");
+            auxiliar_.Parametro("PUNIDADE", codigo);
+            auxiliar_.Executa();
+        }
+    } catch (const std::exception&) {
+        avisos_.Alerta("Erro ao converter Unidade.");
+    }
+    return codigo;
+}
+
+std::string TConversao::RetornaCodCidade(const std::string& cidade, const std::string& estado) {
+    const std::string nome = UpperAZ(cidade);
+    const std::string uf = UpperAZ(estado);
+    auxiliar_.Fecha();
+    auxiliar_.DefineSQL(" select CodCidade from Cidades  where Cidade = " + texto::Literal(nome) +
+                        "   And Estado = " + texto::Literal(uf));
+    auxiliar_.Abre();
+    if (!auxiliar_.Fim())
+        return auxiliar_.Texto("CodCidade");
+
+    if (cidade == "BHTE") {
+        auxiliar_.Fecha();
+        auxiliar_.DefineSQL(" select codcidade from cidades where cidade = 'BELO HORIZONTE'");
+        auxiliar_.Abre();
+        if (!auxiliar_.Fim())
+            return auxiliar_.Texto("CODCIDADE");
+    }
+
+    auxiliar_.Fecha();
+    auxiliar_.DefineSQL(" Select Max(CodCidade) as CodCliente From Cidades ");
+    auxiliar_.Abre();
+    const std::string novo = ProximoCodigo(auxiliar_.Texto("CodCliente"), 5, "Cidades");
+
+    auxiliar_.Fecha();
+    auxiliar_.DefineSQL(
+        " Insert Into Cidades (CodCidade, Cidade, Estado) Values (:CodCidade, :Cidade, :Estado)");
+    auxiliar_.Parametro("CodCidade", novo);
+    auxiliar_.Parametro("Cidade", nome);
+    auxiliar_.Parametro("Estado", uf);
+    auxiliar_.Executa();
+    return novo;
+}
+
+std::string TConversao::CompletaZeros(const std::string& texto, int largura) {
+    const int n = largura - static_cast<int>(texto.size());
+    if (n <= 0)
+        return texto;
+    return std::string(static_cast<size_t>(n), '0') + texto;
+}
+
+std::string TConversao::SomenteNumeros(const std::string& texto) {
+    const std::string maiusculo = UpperAZ(texto);
+    if (Trim(maiusculo) == "ISENTO")
+        return maiusculo;
+    if (texto::Contem(maiusculo, "ISEN"))
+        return {};
+    std::string digitos;
+    for (char c : maiusculo) {
+        if (c >= '0' && c <= '9')
+            digitos += c;
+    }
+    return digitos;
+}
+
+std::string TConversao::FormataData(const std::string& data) {
+    const auto& cfg = TConfiguracaoRegional::Instancia();
+    if (data.empty() || data == "  -   -")
+        return cfg.DataParaTexto(TConfiguracaoRegional::Hoje());
+    if (texto::Contem(data, "/"))
+        return texto::TrocaTodos(data, "/", ".");
+    if (texto::Contem(data, "-"))
+        return texto::TrocaTodos(data, "-", ".");
+    if (texto::Contem(data, "."))
+        return data;
+
+    double serial = 0;
+    if (!cfg.TentaTextoParaNumero(data, serial))
+        return {};
+    static const double kPrimeiro = calendario::SerialDeData(100, 1, 1);
+    static const double kDepoisDoUltimo = calendario::SerialDeData(9999, 12, 31) + 1;
+    if (!(serial >= kPrimeiro && serial < kDepoisDoUltimo))
+        return {};
+    return cfg.FormataData("DD/MM/YYYY", std::floor(serial));
+}
+
+std::string TConversao::RetiraCaracteres(const std::string& texto) {
+    std::string r = texto;
+    for (char c : std::string("()-./'")) {
+        size_t p;
+        while ((p = r.find(c)) != std::string::npos) {
+            r = Trim(r.substr(0, p) + texto::Copia(r, static_cast<long>(p) + 2, 100));
+        }
+    }
+    return r;
+}

@@ -1,0 +1,51 @@
+// What every record writer and several mappings share on the target database: the main and
+// auxiliary statement objects, the lookups that find or create a fiscal classification, a unit
+// or a city, and the normalisers of codes, digits, dates and punctuation. The lookups write in
+// the run's transaction and never commit: what they insert stays or goes with the run.
+#pragma once
+
+#include "conversion/Avisos.h"
+#include "conversion/BancoFirebird.h"
+#include "conversion/Consulta.h"
+
+#include <string>
+
+class TConversao {
+  public:
+    TConversao(TBancoFirebird& banco, IAvisos& avisos);
+    virtual ~TConversao();
+    TConversao(const TConversao&) = delete;
+    TConversao& operator=(const TConversao&) = delete;
+
+    // The CLASFISC code of an NCM code (trimmed, first 8 characters), created when missing.
+    std::string RetornaClasFiscal(const std::string& ncm);
+    // The unit code (first 2 characters, a to z upper-cased), added to UNIDADES when missing.
+    // A database failure becomes the warning "Erro ao converter Unidade." and the code is
+    // returned all the same.
+    std::string VerificaUnidade(const std::string& unidade);
+    // The Cidades code of a city and state (both upper-cased), created when missing.
+    std::string RetornaCodCidade(const std::string& cidade, const std::string& estado);
+
+    static std::string CompletaZeros(const std::string& texto, int largura);
+    static std::string SomenteNumeros(const std::string& texto);
+    static std::string FormataData(const std::string& data);
+    static std::string RetiraCaracteres(const std::string& texto);
+
+  protected:
+    TBancoFirebird& Banco() { return banco_; }
+    TConsulta& QueryPrincipal() { return principal_; }
+    TConsulta& QueryAuxiliar() { return auxiliar_; }
+    IAvisos& Avisos() { return avisos_; }
+
+    // Runs a finished statement text on the main query (inserts and updates of the writers).
+    void ExecutaNaPrincipal(const std::string& sql);
+    // Deletes every row of a table on the auxiliary query. Nothing is committed here: the
+    // emptying belongs to the run's transaction, so a failed run leaves the table as it was.
+    void EsvaziaTabela(const std::string& comandoDelete);
+
+  private:
+    TBancoFirebird& banco_;
+    IAvisos& avisos_;
+    TConsulta principal_;
+    TConsulta auxiliar_;
+};

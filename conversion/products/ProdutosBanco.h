@@ -1,0 +1,16 @@
+// The source side of the products run: the ESTOQUE statement and the CLFISCAL lookup.
+#pragma once
+
+#include "conversion/BancoFirebird.h"
+#include "conversion/Consulta.h"
+
+#include <string>
+
+// Sets the ESTOQUE statement on the query, opens it and gives the same query back.
+TConsulta& AbreProdutosBanco(TConsulta& consulta);
+
+// The SIT_TRIBUTARIA that CLFISCAL gives for a code, or the empty text when there is none.
+std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codigo);
+
+// "number or 0": a column whose text is blank (NULL included) reads 0.
+double NumeroOuZero(const TConsulta& consulta, const std::string& campo);

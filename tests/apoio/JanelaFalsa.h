@@ -1,0 +1,65 @@
+// Stand-ins for the window in tests of the logic: they record the messages, keep the last
+// progress shown, and answer the file dialog with what the test queued.
+#pragma once
+
+#include "app/logica/Interfaces.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct TMensagemGravada {
+    std::string tipo;  // "Alerta", "Erro" or "Informação"
+    std::string texto;
+};
+
+class TMensagensGravadas : public IMensagens {
+  public:
+    void Alerta(const std::string& texto) override { todas.push_back({"Alerta", texto}); }
+    void Erro(const std::string& texto) override { todas.push_back({"Erro", texto}); }
+    void Informacao(const std::string& texto) override { todas.push_back({"Informação", texto}); }
+
+    std::vector<std::string> Textos(const std::string& tipo) const {
+        std::vector<std::string> r;
+        for (const auto& m : todas) {
+            if (m.tipo == tipo)
+                r.push_back(m.texto);
+        }
+        return r;
+    }
+
+    std::vector<TMensagemGravada> todas;
+};
+
+class TProgressoGravado : public IProgresso {
+  public:
+    void Mudou(const TProgresso& p) override {
+        ultimo = p;
+        ++mudancas;
+        if (!p.aguarde.empty() && (legendas.empty() || legendas.back() != p.aguarde)) {
+            legendas.push_back(p.aguarde);
+        }
+    }
+    void ProcessaMensagens() override { ++processamentos; }
+
+    TProgresso ultimo;
+    std::vector<std::string> legendas;  // every distinct non-empty caption, in order
+    long mudancas = 0;
+    long processamentos = 0;
+};
+
+class TArquivosFila : public IEscolhaArquivo {
+  public:
+    std::optional<std::string> Escolhe(const std::string& filtro) override {
+        filtros.push_back(filtro);
+        if (respostas.empty())
+            return std::nullopt;
+        auto r = respostas.front();
+        respostas.pop_front();
+        return r;
+    }
+
+    std::deque<std::optional<std::string>> respostas;  // nullopt: the operator cancelled
+    std::vector<std::string> filtros;
+};
