@@ -216,10 +216,7 @@ std::string TDadosFicticios::NomePessoa() {
         nome += std::string(" ") + s_.Um(kSobrenomes);
     }
     if (s_.Chance(15)) {
-        // Older records were typed in capitals; the accents stay as they were typed.
-        for (char& c : nome)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
+        nome = Maiusculas(nome);  // older records were typed in capitals
     }
     return nome;
 }
@@ -416,6 +413,17 @@ std::string TDadosFicticios::Celular() {
     }
 }
 
+std::string Maiusculas(const std::string& utf8) {
+    // In Windows-1252 the accented capitals sit 0x20 below their small letters, as in ASCII.
+    std::string t = win1252::DeUtf8(utf8);
+    for (char& c : t) {
+        auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
+            c = static_cast<char>(b - 0x20);
+    }
+    return win1252::ParaUtf8(t);
+}
+
 std::string SemAcentos(const std::string& utf8) {
     // Windows-1252 puts the accented letters in one block, which makes the folding a lookup.
     static const char kDobra[] = "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo-ouuuuyty";
@@ -443,9 +451,7 @@ std::string TDadosFicticios::Email(const std::string& nome) {
     if (s_.Chance(5))
         email = " " + email + " ";
     if (s_.Chance(5)) {
-        for (char& c : email)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
+        email = Maiusculas(email);
     }
     return email;
 }
@@ -468,9 +474,7 @@ TItemAmostra TDadosFicticios::Item() {
         item.descricao += " - embalagem com tampa abre-fácil e lacre de segurança";
     }
     if (s_.Chance(10)) {
-        for (char& c : item.descricao)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
+        item.descricao = Maiusculas(item.descricao);
     }
     item.unidade = base.unidade;
     item.grupo = base.grupo;

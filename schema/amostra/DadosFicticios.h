@@ -54,6 +54,9 @@ class TDadosFicticios {
     TSorteio& s_;
 };
 
+// Capitals, accented letters included (as a person typing in capitals writes them).
+std::string Maiusculas(const std::string& utf8);
+
 // Removes accents and everything but letters and digits, in lower case (for e-mail addresses).
 std::string SemAcentos(const std::string& utf8);
 

@@ -25,9 +25,10 @@ namespace {
 using TValor = std::optional<std::string>;
 using TValores = std::vector<TValor>;
 
-// The engine's texts are Windows-1252; the data is written in UTF-8.
-TValor Texto(const std::string& utf8) {
-    return win1252::DeUtf8(utf8);
+// The engine's texts are Windows-1252; the data is written in UTF-8. A text longer than its
+// column is cut, as the source system's own screens would have cut it.
+TValor Texto(const std::string& utf8, size_t largura = std::string::npos) {
+    return win1252::DeUtf8(utf8).substr(0, largura);
 }
 
 // A fixed-point value as the SQL text of a number ("12.99").
@@ -206,7 +207,7 @@ void TGeradorAmostra::InsereEstoque(TBancoFirebird& banco) {
             v.push_back("00" + ZerosAEsquerda(codigos.Proximo(), 6));
             v.push_back(s.Chance(88) ? TValor(dados.CodigoBarras())
                                      : (s.Chance(50) ? TValor() : TValor("")));
-            v.push_back(s.Chance(1) ? TValor() : Texto(item.descricao));
+            v.push_back(s.Chance(1) ? TValor() : Texto(item.descricao, 80));
             v.push_back(s.Chance(70) ? TValor() : Texto(s.Um(kCaracteristicas)));
 
             TValor codTrib;
@@ -298,9 +299,9 @@ void TGeradorAmostra::InsereClientes(TBancoFirebird& banco) {
                 const TValor brancos[] = {TValor(), TValor(""), TValor("   ")};
                 v.push_back(s.Um(brancos));
             } else {
-                v.push_back(Texto(nome));
+                v.push_back(Texto(nome, 60));
             }
-            v.push_back(juridica && s.Chance(80) ? Texto(dados.NomeFantasia()) : TValor());
+            v.push_back(juridica && s.Chance(80) ? Texto(dados.NomeFantasia(), 50) : TValor());
             v.push_back(s.Chance(3) ? TValor() : Texto(dados.Logradouro()));
             v.push_back(s.Chance(10) ? TValor() : Texto(dados.Numero()));
             TCidadeAmostra cidade = dados.Cidade();
@@ -371,9 +372,9 @@ void TGeradorAmostra::InsereFornecedores(TBancoFirebird& banco) {
                 const TValor brancos[] = {TValor(), TValor(""), TValor("  ")};
                 v.push_back(s.Um(brancos));
             } else {
-                v.push_back(Texto(nome));
+                v.push_back(Texto(nome, 60));
             }
-            v.push_back(juridica && s.Chance(70) ? Texto(dados.NomeFantasia()) : TValor());
+            v.push_back(juridica && s.Chance(70) ? Texto(dados.NomeFantasia(), 50) : TValor());
             v.push_back(s.Chance(3) ? TValor() : Texto(dados.Logradouro()));
             v.push_back(s.Chance(10) ? TValor() : Texto(dados.Numero()));
             TCidadeAmostra cidade = dados.Cidade();

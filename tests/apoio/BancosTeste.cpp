@@ -3,28 +3,10 @@
 #include "common/Erros.h"
 #include "common/Win1252.h"
 #include "conversion/Consulta.h"
+#include "conversion/Firebird.h"
 #include "schema/Esquemas.h"
 
-#include <firebird/Interface.h>
-
-#include <cstdlib>
-#include <system_error>
-
 namespace apoio {
-
-TDiretorioTemporario::TDiretorioTemporario() {
-    std::string modelo = (std::filesystem::temp_directory_path() / "conversor-XXXXXX").string();
-    if (!mkdtemp(modelo.data())) {
-        throw std::system_error(errno, std::generic_category(),
-                                "não foi possível criar um diretório temporário");
-    }
-    caminho_ = modelo;
-}
-
-TDiretorioTemporario::~TDiretorioTemporario() {
-    std::error_code erro;
-    std::filesystem::remove_all(caminho_, erro);
-}
 
 void CriaBancoDoEsquema(TBancoFirebird& banco, const std::string& caminho,
                         const std::string& esquema) {
@@ -60,37 +42,29 @@ void TBancosTeste::Conecta() {
 }
 
 std::vector<std::string> Campos(TBancoFirebird& banco, const std::string& sql) {
-    Firebird::IMaster* master = Firebird::fb_get_master_interface();
-    Firebird::CheckStatusWrapper status(master->getStatus());
-    auto falhou = [&status] { return (status.getState() & Firebird::IStatus::STATE_ERRORS) != 0; };
-    auto erro = [&status, master] {
-        char texto[1024];
-        master->getUtilInterface()->formatStatus(texto, sizeof texto, &status);
-        status.dispose();
-        return EBancoDados(win1252::MensagemUtf8(texto));
-    };
-
     const std::string comando = win1252::DeUtf8(sql);
+    fb::Status st;
     Firebird::IStatement* statement = banco.Attachment()->prepare(
-        &status, banco.TransacaoAtiva(), 0, comando.c_str(), static_cast<unsigned>(banco.Dialeto()),
+        &st, banco.TransacaoAtiva(), 0, comando.c_str(), static_cast<unsigned>(banco.Dialeto()),
         Firebird::IStatement::PREPARE_PREFETCH_METADATA);
-    if (falhou())
-        throw erro();
-    Firebird::IMessageMetadata* meta = statement->getOutputMetadata(&status);
+    st.Verifica();
     std::vector<std::string> nomes;
-    if (!falhou()) {
-        unsigned n = meta->getCount(&status);
-        for (unsigned i = 0; i < n && !falhou(); ++i) {
-            const char* alias = meta->getAlias(&status, i);
-            if (!falhou())
+    Firebird::IMessageMetadata* meta = statement->getOutputMetadata(&st);
+    if (!st.Falhou()) {
+        unsigned n = meta->getCount(&st);
+        for (unsigned i = 0; i < n && !st.Falhou(); ++i) {
+            const char* alias = meta->getAlias(&st, i);
+            if (!st.Falhou())
                 nomes.push_back(win1252::MensagemUtf8(alias));
         }
         meta->release();
     }
-    statement->free(&status);
-    if (falhou())
-        throw erro();
-    status.dispose();
+    if (st.Falhou()) {
+        statement->release();
+        st.Verifica();
+    }
+    statement->free(&st);
+    st.Verifica();
     return nomes;
 }
 
