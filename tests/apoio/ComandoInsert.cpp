@@ -15,7 +15,8 @@ std::vector<std::string> Divide(const std::string& lista) {
     char aspas = 0;
     for (char c : lista) {
         if (aspas) {
-            if (c == aspas) aspas = 0;  // a doubled quote reopens at once
+            if (c == aspas)
+                aspas = 0;  // a doubled quote reopens at once
             atual += c;
         } else if (c == '\'' || c == '"') {
             aspas = c;
@@ -37,7 +38,8 @@ std::string Parenteses(const std::string& s, size_t abre, size_t& fecha) {
     for (size_t i = abre + 1; i < s.size(); ++i) {
         char c = s[i];
         if (aspas) {
-            if (c == aspas) aspas = 0;
+            if (c == aspas)
+                aspas = 0;
         } else if (c == '\'' || c == '"') {
             aspas = c;
         } else if (c == ')') {
@@ -53,7 +55,8 @@ std::string Parenteses(const std::string& s, size_t abre, size_t& fecha) {
 TInsert LeInsert(const std::string& sql) {
     const std::string maiusculo = texto::UpperAZ(sql);
     size_t into = maiusculo.find("INSERT INTO");
-    if (into == std::string::npos) throw std::runtime_error("não é um insert: " + sql);
+    if (into == std::string::npos)
+        throw std::runtime_error("não é um insert: " + sql);
     size_t abre = sql.find('(', into);
     TInsert r;
     r.tabela = texto::Trim(sql.substr(into + 11, abre - into - 11));
@@ -65,27 +68,31 @@ TInsert LeInsert(const std::string& sql) {
     if (nomes.size() != valores.size()) {
         throw std::runtime_error("colunas e valores em número diferente: " + sql);
     }
-    for (size_t i = 0; i < nomes.size(); ++i) r.colunas.emplace_back(nomes[i], valores[i]);
+    for (size_t i = 0; i < nomes.size(); ++i)
+        r.colunas.emplace_back(nomes[i], valores[i]);
     return r;
 }
 
 const std::string& TInsert::Valor(const std::string& coluna) const {
     for (const auto& [nome, valor] : colunas) {
-        if (texto::UpperAZ(nome) == texto::UpperAZ(coluna)) return valor;
+        if (texto::UpperAZ(nome) == texto::UpperAZ(coluna))
+            return valor;
     }
     throw std::runtime_error("coluna ausente: " + coluna);
 }
 
 bool TInsert::Tem(const std::string& coluna) const {
     for (const auto& par : colunas) {
-        if (texto::UpperAZ(par.first) == texto::UpperAZ(coluna)) return true;
+        if (texto::UpperAZ(par.first) == texto::UpperAZ(coluna))
+            return true;
     }
     return false;
 }
 
 std::vector<std::string> TInsert::Nomes() const {
     std::vector<std::string> r;
-    for (const auto& par : colunas) r.push_back(par.first);
+    for (const auto& par : colunas)
+        r.push_back(par.first);
     return r;
 }
 

@@ -8,7 +8,7 @@
 namespace {
 
 class SeparadorVirgula : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { cfg.DefineSeparadorDecimal(','); }
     void TearDown() override { cfg.DefineSeparadorDecimal('.'); }
     TConfiguracaoRegional& cfg = TConfiguracaoRegional::Instancia();

@@ -58,7 +58,7 @@ TEST(Normalizadores, RetiraCaracteres) {
 }
 
 class BuscasTest : public ::testing::Test {
-protected:
+  protected:
     apoio::TBancosTeste bancos;
     TAvisosGravados avisos;
     TConversao conversao{bancos.Almuro(), avisos};
@@ -82,8 +82,9 @@ TEST_F(BuscasTest, ClassificacaoFiscalComecaEm0001EReaproveita) {
 }
 
 TEST_F(BuscasTest, ClassificacaoFiscalAlemDe9999EncerraAConversao) {
-    apoio::Executa(bancos.Almuro(),
-                   "insert into CLASFISC (CODCLASFIS, CODIGONCM, CODNBM) values ('9999', '1', '1')");
+    apoio::Executa(
+        bancos.Almuro(),
+        "insert into CLASFISC (CODCLASFIS, CODIGONCM, CODNBM) values ('9999', '1', '1')");
     EXPECT_THROW(conversao.RetornaClasFiscal("22222222"), EConversor);
     EXPECT_EQ(Conta("CLASFISC"), 1);
 }
@@ -102,8 +103,8 @@ TEST_F(BuscasTest, FalhaNaUnidadeViraAvisoEContinua) {
     apoio::Executa(bancos.Almuro(), "drop table UNIDADES");
     EXPECT_EQ(conversao.VerificaUnidade("cx"), "CX");
     EXPECT_EQ(conversao.VerificaUnidade("pc"), "PC");
-    EXPECT_EQ(avisos.textos,
-              (std::vector<std::string>{"Erro ao converter Unidade.", "Erro ao converter Unidade."}));
+    EXPECT_EQ(avisos.textos, (std::vector<std::string>{"Erro ao converter Unidade.",
+                                                       "Erro ao converter Unidade."}));
 }
 
 TEST_F(BuscasTest, CidadeComecaEm00001ComparaEmMaiusculas) {
@@ -111,8 +112,9 @@ TEST_F(BuscasTest, CidadeComecaEm00001ComparaEmMaiusculas) {
     EXPECT_EQ(conversao.RetornaCodCidade("SAO paulo", "Sp"), "00001");
     // Not trimmed: a leading blank makes another city (the database ignores trailing ones).
     EXPECT_EQ(conversao.RetornaCodCidade(" Sao Paulo", "SP"), "00002");
-    EXPECT_EQ(apoio::Linhas(bancos.Almuro(), "select CODCIDADE, CIDADE, ESTADO from CIDADES "
-                                             "where CODCIDADE = '00001'"),
+    EXPECT_EQ(apoio::Linhas(bancos.Almuro(),
+                            "select CODCIDADE, CIDADE, ESTADO from CIDADES "
+                            "where CODCIDADE = '00001'"),
               (std::vector<apoio::TLinha>{{"00001", "SAO PAULO", "SP"}}));
 }
 

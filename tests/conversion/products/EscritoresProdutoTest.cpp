@@ -13,7 +13,7 @@ struct TSemAvisos : IAvisos {
 };
 
 class EscritoresProdutoTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { TConfiguracaoRegional::Instancia().DefineSeparadorDecimal(','); }
     void TearDown() override { TConfiguracaoRegional::Instancia().DefineSeparadorDecimal('.'); }
 
@@ -133,10 +133,10 @@ TEST_F(EscritoresProdutoTest, InsereGravaEVoltaAosPadroes) {
     EXPECT_TRUE(d.Insere());
     EXPECT_EQ(d.MontaInsert(), TConverteProdutoDetalhe(bancos.Almuro(), avisos).MontaInsert());
     bancos.Almuro().Transacao().Confirma();
-    EXPECT_EQ(apoio::Linhas(bancos.Almuro(),
-                            "select CODPROD, DESCRICAO, PRECO, DATA_ULT_REAJUSTE from PRODUTO"),
-              (std::vector<apoio::TLinha>{
-                  {"000015", "Café \"Bom\" D'Ouro", "12,5", "01/02/2003"}}));
+    EXPECT_EQ(
+        apoio::Linhas(bancos.Almuro(),
+                      "select CODPROD, DESCRICAO, PRECO, DATA_ULT_REAJUSTE from PRODUTO"),
+        (std::vector<apoio::TLinha>{{"000015", "Café \"Bom\" D'Ouro", "12,5", "01/02/2003"}}));
     EXPECT_EQ(apoio::Linhas(bancos.Almuro(),
                             "select CODPROD, ALIQPIS, CODCSOSN, ALIQPISENT from PRODUTODETALHE"),
               (std::vector<apoio::TLinha>{{"000015", "1,65", "102", "2"}}));
