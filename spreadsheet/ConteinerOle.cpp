@@ -23,7 +23,8 @@ void IniciaGsf() {
 
 std::string MensagemGError(GError* erro) {
     std::string m = erro && erro->message ? erro->message : "erro desconhecido";
-    if (erro) g_error_free(erro);
+    if (erro)
+        g_error_free(erro);
     return m;
 }
 
@@ -40,14 +41,17 @@ TConteinerOle::TConteinerOle(const std::string& caminho) {
     if (!arquivo_) {
         g_object_unref(entrada_);
         entrada_ = nullptr;
-        if (erro) g_error_free(erro);
+        if (erro)
+            g_error_free(erro);
         throw EPlanilha("o arquivo não é uma planilha do Excel válida (contêiner OLE2 ilegível).");
     }
 }
 
 TConteinerOle::~TConteinerOle() {
-    if (arquivo_) g_object_unref(arquivo_);
-    if (entrada_) g_object_unref(entrada_);
+    if (arquivo_)
+        g_object_unref(arquivo_);
+    if (entrada_)
+        g_object_unref(entrada_);
 }
 
 // Stream names in a compound file compare without case.
@@ -55,17 +59,21 @@ int TConteinerOle::Localiza(const char* nome) const {
     int n = gsf_infile_num_children(arquivo_);
     for (int i = 0; i < n; ++i) {
         const char* filho = gsf_infile_name_by_index(arquivo_, i);
-        if (filho && g_ascii_strcasecmp(filho, nome) == 0) return i;
+        if (filho && g_ascii_strcasecmp(filho, nome) == 0)
+            return i;
     }
     return -1;
 }
 
-bool TConteinerOle::TemFluxo(const char* nome) const { return Localiza(nome) >= 0; }
+bool TConteinerOle::TemFluxo(const char* nome) const {
+    return Localiza(nome) >= 0;
+}
 
 std::vector<std::uint8_t> TConteinerOle::LeFluxo(const char* nome, std::size_t limite) const {
     int i = Localiza(nome);
     GsfInput* filho = i < 0 ? nullptr : gsf_infile_child_by_index(arquivo_, i);
-    if (!filho) throw EPlanilha(std::string("o fluxo \"") + nome + "\" não existe no arquivo.");
+    if (!filho)
+        throw EPlanilha(std::string("o fluxo \"") + nome + "\" não existe no arquivo.");
     struct Solta {
         GsfInput* p;
         ~Solta() { g_object_unref(p); }
@@ -90,7 +98,8 @@ std::vector<std::uint8_t> TConteinerOle::LeFluxo(const char* nome, std::size_t l
 bool TConteinerOle::TemAssinatura(const std::string& caminho) {
     static const unsigned char kAssinatura[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     std::FILE* f = std::fopen(caminho.c_str(), "rb");
-    if (!f) return false;
+    if (!f)
+        return false;
     unsigned char cab[8] = {};
     size_t n = std::fread(cab, 1, sizeof cab, f);
     std::fclose(f);

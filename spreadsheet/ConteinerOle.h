@@ -11,7 +11,7 @@ struct _GsfInput;
 struct _GsfInfile;
 
 class TConteinerOle {
-public:
+  public:
     // Fails with EPlanilha (motivo only; the caller names the file) when it is not OLE2.
     explicit TConteinerOle(const std::string& caminho);
     ~TConteinerOle();
@@ -31,7 +31,7 @@ public:
     // The first eight bytes of every OLE2 file.
     static bool TemAssinatura(const std::string& caminho);
 
-private:
+  private:
     int Localiza(const char* nome) const;
 
     _GsfInput* entrada_ = nullptr;

@@ -14,7 +14,8 @@ void TDMCotrolaExcel::AbreArquivoExcel(const std::string& caminho) {
 }
 
 void TDMCotrolaExcel::ExigePasta() const {
-    if (!objPasta_) throw EPlanilha("Nenhuma planilha está aberta.");
+    if (!objPasta_)
+        throw EPlanilha("Nenhuma planilha está aberta.");
 }
 
 const std::vector<std::string>& TDMCotrolaExcel::ListaAbas() {
@@ -95,7 +96,8 @@ std::string TDMCotrolaExcel::LeCelula(int coluna, int linha) {
 std::string TDMCotrolaExcel::LetraColuna(int coluna) {
     // Character codes past 'Z' (and past one byte) wrap as a one-byte character does.
     auto letra = [](long codigo) { return static_cast<char>(static_cast<unsigned char>(codigo)); };
-    if (coluna <= 26) return std::string(1, letra(64L + coluna));
+    if (coluna <= 26)
+        return std::string(1, letra(64L + coluna));
     long q = coluna / 26, r = coluna % 26;
     if (r == 0) {
         r = 26;

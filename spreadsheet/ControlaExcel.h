@@ -12,7 +12,7 @@
 #include "spreadsheet/PastaTrabalho.h"
 
 class TDMCotrolaExcel {
-public:
+  public:
     TDMCotrolaExcel();
     ~TDMCotrolaExcel();
     TDMCotrolaExcel(const TDMCotrolaExcel&) = delete;
@@ -46,7 +46,7 @@ public:
     // rule runs on unchanged and gives no valid reference (cells are addressed by number).
     static std::string LetraColuna(int coluna);
 
-private:
+  private:
     const TAbaLida& AbaAtual();
     void ExigePasta() const;
 

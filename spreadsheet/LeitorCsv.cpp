@@ -10,7 +10,8 @@ std::string NomeSemExtensao(const std::string& caminho) {
     size_t barra = caminho.find_last_of("/\\");
     std::string nome = barra == std::string::npos ? caminho : caminho.substr(barra + 1);
     size_t ponto = nome.rfind('.');
-    if (ponto != std::string::npos && ponto > 0) nome.erase(ponto);
+    if (ponto != std::string::npos && ponto > 0)
+        nome.erase(ponto);
     return nome;
 }
 
@@ -23,24 +24,33 @@ char Delimitador(std::string_view s) {
         if (c == '"') {
             aspas = !aspas;
         } else if (!aspas) {
-            if (c == '\n' || c == '\r') break;
-            if (c == ';') ++pontoVirgula;
-            if (c == ',') ++virgula;
-            if (c == '\t') ++tab;
+            if (c == '\n' || c == '\r')
+                break;
+            if (c == ';')
+                ++pontoVirgula;
+            if (c == ',')
+                ++virgula;
+            if (c == '\t')
+                ++tab;
         }
     }
-    if (virgula > pontoVirgula && virgula > tab) return ',';
-    if (tab > pontoVirgula && tab > virgula) return '\t';
+    if (virgula > pontoVirgula && virgula > tab)
+        return ',';
+    if (tab > pontoVirgula && tab > virgula)
+        return '\t';
     return ';';
 }
 
 bool EhLogico(std::string_view s, bool& valor) {
     auto igual = [&](std::string_view palavra) {
-        if (s.size() != palavra.size()) return false;
+        if (s.size() != palavra.size())
+            return false;
         for (size_t i = 0; i < s.size(); ++i) {
             char c = s[i];
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-            if (c != palavra[i]) return false;
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+            if (c != palavra[i])
+                return false;
         }
         return true;
     };
@@ -66,7 +76,8 @@ std::unique_ptr<TAbaLida> TLeitorCsv::LeAba(std::size_t indice) {
     std::string dados;
     {
         std::FILE* f = std::fopen(Caminho().c_str(), "rb");
-        if (!f) throw Erro("o arquivo não pode ser aberto.");
+        if (!f)
+            throw Erro("o arquivo não pode ser aberto.");
         struct Fecha {
             std::FILE* f;
             ~Fecha() { std::fclose(f); }
@@ -81,10 +92,12 @@ std::unique_ptr<TAbaLida> TLeitorCsv::LeAba(std::size_t indice) {
             }
             dados.append(buf, n);
         }
-        if (std::ferror(f)) throw Erro("a leitura do arquivo falhou.");
+        if (std::ferror(f))
+            throw Erro("a leitura do arquivo falhou.");
     }
     std::string_view s(dados);
-    if (s.substr(0, 3) == "\xEF\xBB\xBF") s.remove_prefix(3);
+    if (s.substr(0, 3) == "\xEF\xBB\xBF")
+        s.remove_prefix(3);
     // One decision per file: text that is valid UTF-8 is UTF-8, anything else Windows-1252.
     const bool utf8 = win1252::EhUtf8Valido(s);
     const char delim = Delimitador(s);
@@ -102,7 +115,8 @@ std::unique_ptr<TAbaLida> TLeitorCsv::LeAba(std::size_t indice) {
             std::string t;
             t.reserve(campo.size());
             for (char c : campo) {
-                if (c != '\0') t += c;
+                if (c != '\0')
+                    t += c;
             }
             aba->PoeTexto(coluna, linha, t);
         }
@@ -118,7 +132,8 @@ std::unique_ptr<TAbaLida> TLeitorCsv::LeAba(std::size_t indice) {
             // What follows the closing quote up to the delimiter is kept as written.
             ++i;
             for (;;) {
-                if (i >= n) break;
+                if (i >= n)
+                    break;
                 if (s[i] == '"') {
                     if (i + 1 < n && s[i + 1] == '"') {
                         campo += '"';
@@ -152,6 +167,7 @@ std::unique_ptr<TAbaLida> TLeitorCsv::LeAba(std::size_t indice) {
         ++i;
         linhaAberta = true;
     }
-    if (linhaAberta) fechaCampo();
+    if (linhaAberta)
+        fechaCampo();
     return aba;
 }

@@ -9,9 +9,9 @@
 #include "spreadsheet/PastaTrabalho.h"
 
 class TLeitorCsv : public TPastaTrabalho {
-public:
+  public:
     explicit TLeitorCsv(const std::string& caminho);
 
-protected:
+  protected:
     std::unique_ptr<TAbaLida> LeAba(std::size_t indice) override;
 };

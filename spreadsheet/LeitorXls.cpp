@@ -1,6 +1,7 @@
 #include "spreadsheet/LeitorXls.h"
 
 #include <bit>
+#include <cstdio>
 #include <cstring>
 
 #include "common/Win1252.h"
@@ -41,7 +42,7 @@ std::uint32_t U32(const std::uint8_t* p) {
 }
 double F64(const std::uint8_t* p) {
     std::uint64_t b = static_cast<std::uint64_t>(U32(p)) | static_cast<std::uint64_t>(U32(p + 4))
-                                                                << 32;
+                                                               << 32;
     return std::bit_cast<double>(b);
 }
 
@@ -90,26 +91,26 @@ struct TRegistro {
 };
 
 class TCursorRegistros {
-public:
+  public:
     TCursorRegistros(const std::vector<std::uint8_t>& fluxo, std::size_t pos)
         : f_(fluxo), pos_(pos) {}
 
     // false at the end of the stream; a record cut short by it fails.
     bool Proximo(TRegistro& r) {
-        if (pos_ + 4 > f_.size()) return false;
+        if (pos_ + 4 > f_.size())
+            return false;
         r.tipo = U16(&f_[pos_]);
         r.tamanho = U16(&f_[pos_ + 2]);
-        if (pos_ + 4 + r.tamanho > f_.size()) throw Truncado();
+        if (pos_ + 4 + r.tamanho > f_.size())
+            throw Truncado();
         r.dados = f_.data() + pos_ + 4;
         pos_ += 4 + r.tamanho;
         return true;
     }
-    bool ProximoEhContinue() const {
-        return pos_ + 4 <= f_.size() && U16(&f_[pos_]) == kContinue;
-    }
+    bool ProximoEhContinue() const { return pos_ + 4 <= f_.size() && U16(&f_[pos_]) == kContinue; }
     std::size_t Posicao() const { return pos_; }
 
-private:
+  private:
     const std::vector<std::uint8_t>& f_;
     std::size_t pos_;
 };
@@ -118,16 +119,18 @@ private:
 // a CONTINUE boundary starts there with a fresh option byte (8-bit or UTF-16); everything
 // else runs on seamlessly.
 class TLeitorSegmentos {
-public:
+  public:
     void Acrescenta(const std::uint8_t* p, std::size_t n) {
-        if (n) segs_.push_back({p, n});
+        if (n)
+            segs_.push_back({p, n});
     }
 
     bool Fim() const { return seg_ >= segs_.size(); }
 
     std::uint8_t U8() {
         AvancaSeEsgotado();
-        if (Fim()) throw Truncado();
+        if (Fim())
+            throw Truncado();
         std::uint8_t b = segs_[seg_].first[pos_++];
         return b;
     }
@@ -142,7 +145,8 @@ public:
     void Pula(std::size_t n) {
         while (n > 0) {
             AvancaSeEsgotado();
-            if (Fim()) throw Truncado();
+            if (Fim())
+                throw Truncado();
             std::size_t k = std::min(n, segs_[seg_].second - pos_);
             pos_ += k;
             n -= k;
@@ -157,22 +161,25 @@ public:
             if (!Fim() && pos_ >= segs_[seg_].second) {
                 ++seg_;
                 pos_ = 0;
-                if (Fim()) throw Truncado();
+                if (Fim())
+                    throw Truncado();
                 alto = (segs_[seg_].first[pos_++] & 1) != 0;
             }
             char32_t u = alto ? Le16() : U8();
             if (u >= 0xD800 && u <= 0xDBFF) {
-                if (pendente) destino += '?';
+                if (pendente)
+                    destino += '?';
                 pendente = u;
                 continue;
             }
             if (u >= 0xDC00 && u <= 0xDFFF && pendente) {
-                win1252::AcrescentaCodigo(destino, 0x10000 + ((pendente - 0xD800) << 10) +
-                                                       (u - 0xDC00));
+                win1252::AcrescentaCodigo(destino,
+                                          0x10000 + ((pendente - 0xD800) << 10) + (u - 0xDC00));
                 pendente = 0;
                 continue;
             }
-            if (pendente) destino += '?';
+            if (pendente)
+                destino += '?';
             pendente = 0;
             if (u >= 0xDC00 && u <= 0xDFFF) {
                 destino += '?';
@@ -180,10 +187,11 @@ public:
                 win1252::AcrescentaCodigo(destino, u);
             }
         }
-        if (pendente) destino += '?';
+        if (pendente)
+            destino += '?';
     }
 
-private:
+  private:
     void AvancaSeEsgotado() {
         while (!Fim() && pos_ >= segs_[seg_].second) {
             ++seg_;
@@ -201,8 +209,10 @@ private:
 std::string TextoBiff8(TLeitorSegmentos& l, std::size_t cch, bool estendido) {
     std::uint8_t opcoes = l.U8();
     std::size_t runs = 0, extra = 0;
-    if (estendido && (opcoes & 0x08)) runs = l.Le16();
-    if (estendido && (opcoes & 0x04)) extra = l.Le32();
+    if (estendido && (opcoes & 0x08))
+        runs = l.Le16();
+    if (estendido && (opcoes & 0x04))
+        extra = l.Le32();
     std::string s;
     s.reserve(cch);
     l.Caracteres(cch, (opcoes & 1) != 0, s);
@@ -217,7 +227,8 @@ std::string TextoBiff5(const std::uint8_t* p, std::size_t n) {
     std::string s;
     s.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-        if (p[i]) s += static_cast<char>(p[i]);
+        if (p[i])
+            s += static_cast<char>(p[i]);
     }
     return s;
 }
@@ -226,6 +237,17 @@ std::string TextoBiff5(const std::uint8_t* p, std::size_t n) {
 
 TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
     try {
+        if (!TConteinerOle::TemAssinatura(caminho)) {
+            std::FILE* f = std::fopen(caminho.c_str(), "rb");
+            char cab[4] = {};
+            if (f) {
+                std::fread(cab, 1, sizeof cab, f);
+                std::fclose(f);
+            }
+            if (std::memcmp(cab, "PK\x03\x04", 4) == 0) {
+                throw EPlanilha("o arquivo está no formato novo do Excel (.xlsx), não em .xls.");
+            }
+        }
         TConteinerOle ole(caminho);
         const char* nomeFluxo = ole.TemFluxo("Workbook") ? "Workbook"
                                 : ole.TemFluxo("Book")   ? "Book"
@@ -242,8 +264,7 @@ TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
 
         TCursorRegistros cur(fluxo_, 0);
         TRegistro r;
-        if (!cur.Proximo(r) || r.tipo != kBof || r.tamanho < 4 ||
-            U16(r.dados + 2) != kBofGlobais) {
+        if (!cur.Proximo(r) || r.tipo != kBof || r.tamanho < 4 || U16(r.dados + 2) != kBofGlobais) {
             throw EPlanilha("o arquivo não é uma planilha do Excel 97-2003 reconhecível.");
         }
         std::uint16_t versao = U16(r.dados);
@@ -263,7 +284,8 @@ TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
                         "a pasta de trabalho está protegida por senha (criptografada). Abra-a no "
                         "Excel, retire a senha e salve-a de novo.");
                 case kBoundSheet: {
-                    if (r.tamanho < 7) throw Truncado();
+                    if (r.tamanho < 7)
+                        throw Truncado();
                     std::uint32_t pos = U32(r.dados);
                     std::uint8_t tipo = r.dados[5];
                     std::size_t cch = r.dados[6];
@@ -273,11 +295,13 @@ TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
                         l.Acrescenta(r.dados + 7, r.tamanho - 7);
                         nome = TextoBiff8(l, cch, false);
                     } else {
-                        if (7 + cch > r.tamanho) throw Truncado();
+                        if (7 + cch > r.tamanho)
+                            throw Truncado();
                         nome = TextoBiff5(r.dados + 7, cch);
                     }
                     // 0: worksheet or dialog sheet; 1 macro sheet, 2 chart, 6 VB module.
-                    if (tipo == 0) folhas.emplace_back(pos, std::move(nome));
+                    if (tipo == 0)
+                        folhas.emplace_back(pos, std::move(nome));
                     break;
                 }
                 case kSst:
@@ -294,7 +318,8 @@ TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
                     break;
             }
         }
-        if (!fim) throw Truncado();
+        if (!fim)
+            throw Truncado();
 
         for (auto& [pos, nome] : folhas) {
             TCursorRegistros c(fluxo_, pos);
@@ -302,7 +327,8 @@ TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
                 throw EPlanilha("a aba \"" + win1252::ParaUtf8(nome) +
                                 "\" não foi encontrada no arquivo (estrutura corrompida).");
             }
-            if (U16(r.dados + 2) != kBofPlanilha) continue;
+            if (U16(r.dados + 2) != kBofPlanilha)
+                continue;
             // A dialog sheet is a worksheet flagged in its WSBOOL record, which comes before
             // the sheet's dimensions.
             bool dialogo = false;
@@ -312,7 +338,8 @@ TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
                     break;
                 }
             }
-            if (dialogo) continue;
+            if (dialogo)
+                continue;
             inicioAbas_.push_back(pos);
             nomes_.push_back(std::move(nome));
         }
@@ -322,11 +349,13 @@ TLeitorXls::TLeitorXls(const std::string& caminho) : TPastaTrabalho(caminho) {
 }
 
 std::shared_ptr<const TTextos> TLeitorXls::TextosCompartilhados() {
-    if (textos_) return textos_;
+    if (textos_)
+        return textos_;
     auto textos = std::make_shared<TTextos>();
     if (!segmentosSst_.empty()) {
         TLeitorSegmentos l;
-        for (auto [ini, n] : segmentosSst_) l.Acrescenta(fluxo_.data() + ini, n);
+        for (auto [ini, n] : segmentosSst_)
+            l.Acrescenta(fluxo_.data() + ini, n);
         l.Le32();  // total number of texts in the workbook
         std::uint32_t unicos = l.Le32();
         // Some producers state more texts than they wrote: read what is there.
@@ -351,10 +380,12 @@ std::unique_ptr<TAbaLida> TLeitorXls::LeAba(std::size_t indice) {
         // A formula whose text result comes in the STRING record that follows it.
         int colunaTexto = 0, linhaTexto = 0;
         auto curto = [&](std::size_t minimo) {
-            if (r.tamanho < minimo) throw Truncado();
+            if (r.tamanho < minimo)
+                throw Truncado();
         };
         while (profundidade > 0) {
-            if (!cur.Proximo(r)) throw Truncado();
+            if (!cur.Proximo(r))
+                throw Truncado();
             if (r.tipo == kBof) {
                 ++profundidade;  // an embedded chart's own substream
                 continue;
@@ -363,7 +394,8 @@ std::unique_ptr<TAbaLida> TLeitorXls::LeAba(std::size_t indice) {
                 --profundidade;
                 continue;
             }
-            if (profundidade > 1) continue;
+            if (profundidade > 1)
+                continue;
             const std::uint8_t* d = r.dados;
             int linha = 0, coluna = 0;
             switch (r.tipo) {
@@ -419,7 +451,8 @@ std::unique_ptr<TAbaLida> TLeitorXls::LeAba(std::size_t indice) {
                         l.Acrescenta(d + 8, r.tamanho - 8);
                         aba->PoeTexto(coluna, linha, TextoBiff8(l, cch, false));
                     } else {
-                        if (8 + cch > r.tamanho) throw Truncado();
+                        if (8 + cch > r.tamanho)
+                            throw Truncado();
                         aba->PoeTexto(coluna, linha, TextoBiff5(d + 8, cch));
                     }
                     break;
@@ -455,14 +488,16 @@ std::unique_ptr<TAbaLida> TLeitorXls::LeAba(std::size_t indice) {
                         cur.Proximo(r);
                         l.Acrescenta(r.dados, r.tamanho);
                     }
-                    if (colunaTexto == 0) break;
+                    if (colunaTexto == 0)
+                        break;
                     std::size_t cch = l.Le16();
                     std::string texto;
                     if (biff8_) {
                         texto = TextoBiff8(l, cch, false);
                     } else {
                         std::string bytes;
-                        for (std::size_t k = 0; k < cch; ++k) bytes += static_cast<char>(l.U8());
+                        for (std::size_t k = 0; k < cch; ++k)
+                            bytes += static_cast<char>(l.U8());
                         texto = TextoBiff5(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                            bytes.size());
                     }

@@ -12,15 +12,15 @@
 #include "spreadsheet/PastaTrabalho.h"
 
 class TLeitorXls : public TPastaTrabalho {
-public:
+  public:
     // Reads the sheet list; fails with EPlanilha when the file is not a readable xls or is
     // protected by a password.
     explicit TLeitorXls(const std::string& caminho);
 
-protected:
+  protected:
     std::unique_ptr<TAbaLida> LeAba(std::size_t indice) override;
 
-private:
+  private:
     std::shared_ptr<const TTextos> TextosCompartilhados();
 
     std::vector<std::uint8_t> fluxo_;

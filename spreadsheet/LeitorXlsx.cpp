@@ -22,19 +22,25 @@ std::string NomeNormal(std::string_view nome) {
     std::string r;
     r.reserve(nome.size());
     for (char c : nome) {
-        if (c == '\\') c = '/';
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c == '\\')
+            c = '/';
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
         r += c;
     }
     size_t i = 0;
-    while (i < r.size() && r[i] == '/') ++i;
+    while (i < r.size() && r[i] == '/')
+        ++i;
     return r.substr(i);
 }
 
 int ValorHex(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -63,10 +69,12 @@ std::string ResolveAlvo(const std::string& origem, std::string_view alvo) {
     size_t ini = 0;
     while (ini <= caminho.size()) {
         size_t fim = caminho.find('/', ini);
-        if (fim == std::string::npos) fim = caminho.size();
+        if (fim == std::string::npos)
+            fim = caminho.size();
         std::string seg = caminho.substr(ini, fim - ini);
         if (seg == "..") {
-            if (!partes.empty()) partes.pop_back();
+            if (!partes.empty())
+                partes.pop_back();
         } else if (!seg.empty() && seg != ".") {
             partes.push_back(seg);
         }
@@ -74,7 +82,8 @@ std::string ResolveAlvo(const std::string& origem, std::string_view alvo) {
     }
     std::string r;
     for (const std::string& p : partes) {
-        if (!r.empty()) r += '/';
+        if (!r.empty())
+            r += '/';
         r += p;
     }
     return r;
@@ -92,7 +101,8 @@ std::string ParteRelacoes(const std::string& parte) {
 // "_x000D_" is a carriage return, "_x005F_" a literal underscore). Decodes them and gives the
 // text in Windows-1252.
 std::string TextoXml(std::string_view utf8) {
-    if (utf8.find("_x") == std::string_view::npos) return win1252::DeUtf8(utf8);
+    if (utf8.find("_x") == std::string_view::npos)
+        return win1252::DeUtf8(utf8);
     std::string u;
     u.reserve(utf8.size());
     char32_t alto = 0;  // a high surrogate waiting for its pair
@@ -103,7 +113,8 @@ std::string TextoXml(std::string_view utf8) {
         unidade = 0;
         for (size_t k = 2; k < 6; ++k) {
             int h = ValorHex(utf8[i + k]);
-            if (h < 0) return false;
+            if (h < 0)
+                return false;
             unidade = unidade * 16 + static_cast<char32_t>(h);
         }
         return true;
@@ -113,44 +124,52 @@ std::string TextoXml(std::string_view utf8) {
         if (escape(i, unidade)) {
             i += 7;
             if (unidade >= 0xD800 && unidade <= 0xDBFF) {
-                if (alto) u += '?';
+                if (alto)
+                    u += '?';
                 alto = unidade;
                 continue;
             }
             if (unidade >= 0xDC00 && unidade <= 0xDFFF) {
                 if (alto) {
-                    win1252::AcrescentaUtf8(u, 0x10000 + ((alto - 0xD800) << 10) +
-                                                   (unidade - 0xDC00));
+                    win1252::AcrescentaUtf8(u,
+                                            0x10000 + ((alto - 0xD800) << 10) + (unidade - 0xDC00));
                     alto = 0;
                 } else {
                     u += '?';
                 }
                 continue;
             }
-            if (alto) u += '?';
+            if (alto)
+                u += '?';
             alto = 0;
             win1252::AcrescentaUtf8(u, unidade);
             continue;
         }
-        if (alto) u += '?';
+        if (alto)
+            u += '?';
         alto = 0;
         u += utf8[i++];
     }
-    if (alto) u += '?';
+    if (alto)
+        u += '?';
     return win1252::DeUtf8(u);
 }
 
 std::string_view Apara(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+    while (b < e && static_cast<unsigned char>(s[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
+        --e;
     return s.substr(b, e - b);
 }
 
 bool LeDouble(std::string_view s, double& v) {
     s = Apara(s);
-    if (!s.empty() && s[0] == '+') s.remove_prefix(1);
-    if (s.empty()) return false;
+    if (!s.empty() && s[0] == '+')
+        s.remove_prefix(1);
+    if (s.empty())
+        return false;
     auto res = std::from_chars(s.data(), s.data() + s.size(), v);
     return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(v);
 }
@@ -161,7 +180,8 @@ bool LeDataIso(std::string_view s, double& serial) {
     int ano = 0, mes = 0, dia = 0, h = 0, mi = 0;
     double seg = 0;
     auto num = [&](size_t ini, size_t n, int& v) {
-        if (ini + n > s.size()) return false;
+        if (ini + n > s.size())
+            return false;
         auto res = std::from_chars(s.data() + ini, s.data() + ini + n, v);
         return res.ec == std::errc() && res.ptr == s.data() + ini + n;
     };
@@ -175,9 +195,11 @@ bool LeDataIso(std::string_view s, double& serial) {
         }
         if (s.size() > 17 && s[16] == ':') {
             size_t fim = 17;
-            while (fim < s.size() && ((s[fim] >= '0' && s[fim] <= '9') || s[fim] == '.')) ++fim;
+            while (fim < s.size() && ((s[fim] >= '0' && s[fim] <= '9') || s[fim] == '.'))
+                ++fim;
             auto res = std::from_chars(s.data() + 17, s.data() + fim, seg);
-            if (res.ec != std::errc()) return false;
+            if (res.ec != std::errc())
+                return false;
         }
     }
     serial = static_cast<double>(calendario::SerialDeData(ano, mes, dia)) +
@@ -194,15 +216,17 @@ const char* NomeLocal(const char* nome) {
 const char* Atributo(const char** atts, const char* local, bool prefixado = false) {
     for (size_t i = 0; atts[i]; i += 2) {
         const char* bar = std::strrchr(atts[i], '|');
-        if (prefixado != (bar != nullptr)) continue;
-        if (std::strcmp(bar ? bar + 1 : atts[i], local) == 0) return atts[i + 1];
+        if (prefixado != (bar != nullptr))
+            continue;
+        if (std::strcmp(bar ? bar + 1 : atts[i], local) == 0)
+            return atts[i + 1];
     }
     return nullptr;
 }
 
 // What an expat parse calls back into. Handlers may throw: the parser stops and rethrows.
 class TManipuladorXml {
-public:
+  public:
     virtual ~TManipuladorXml() = default;
     virtual void Inicio(const char* local, const char** atts) = 0;
     virtual void Fim(const char* local) { (void)local; }
@@ -213,9 +237,10 @@ public:
 };
 
 class TParserXml {
-public:
+  public:
     explicit TParserXml(TManipuladorXml& m) : m_(m), p_(XML_ParserCreateNS(nullptr, '|')) {
-        if (!p_) throw EPlanilha("memória insuficiente para ler o arquivo.");
+        if (!p_)
+            throw EPlanilha("memória insuficiente para ler o arquivo.");
         XML_SetUserData(p_, this);
         XML_SetElementHandler(p_, &TParserXml::CbInicio, &TParserXml::CbFim);
         XML_SetCharacterDataHandler(p_, &TParserXml::CbTexto);
@@ -228,18 +253,20 @@ public:
 
     void Alimenta(const char* dados, size_t n, bool final, const std::string& parte) {
         if (XML_Parse(p_, dados, static_cast<int>(n), final ? 1 : 0) == XML_STATUS_ERROR) {
-            if (erro_) std::rethrow_exception(erro_);
+            if (erro_)
+                std::rethrow_exception(erro_);
             throw EPlanilha("o conteúdo de \"" + parte + "\" não é XML válido (" +
                             XML_ErrorString(XML_GetErrorCode(p_)) + ", linha " +
                             std::to_string(XML_GetCurrentLineNumber(p_)) + ").");
         }
     }
 
-private:
+  private:
     template <class F>
     static void Protegido(void* ud, F&& f) {
         auto* self = static_cast<TParserXml*>(ud);
-        if (self->erro_) return;
+        if (self->erro_)
+            return;
         try {
             f(self->m_);
         } catch (...) {
@@ -273,23 +300,25 @@ struct TRelacao {
 };
 
 class TManipuladorRelacoes : public TManipuladorXml {
-public:
+  public:
     TManipuladorRelacoes(std::string origem, std::unordered_map<std::string, TRelacao>& rels)
         : origem_(std::move(origem)), rels_(rels) {}
     void Inicio(const char* local, const char** atts) override {
-        if (std::strcmp(local, "Relationship") != 0) return;
+        if (std::strcmp(local, "Relationship") != 0)
+            return;
         const char* id = Atributo(atts, "Id");
         const char* tipo = Atributo(atts, "Type");
         const char* alvo = Atributo(atts, "Target");
         const char* modo = Atributo(atts, "TargetMode");
-        if (!id || !tipo || !alvo || (modo && std::strcmp(modo, "External") == 0)) return;
+        if (!id || !tipo || !alvo || (modo && std::strcmp(modo, "External") == 0))
+            return;
         std::string t = tipo;
         size_t barra = t.rfind('/');
         rels_[id] = TRelacao{barra == std::string::npos ? t : t.substr(barra + 1),
                              ResolveAlvo(origem_, alvo)};
     }
 
-private:
+  private:
     std::string origem_;
     std::unordered_map<std::string, TRelacao>& rels_;
 };
@@ -300,7 +329,7 @@ struct TAbaDeclarada {
 };
 
 class TManipuladorPasta : public TManipuladorXml {
-public:
+  public:
     explicit TManipuladorPasta(std::vector<TAbaDeclarada>& abas) : abas_(abas) {}
     void Inicio(const char* local, const char** atts) override {
         if (std::strcmp(local, "sheets") == 0) {
@@ -312,10 +341,11 @@ public:
         }
     }
     void Fim(const char* local) override {
-        if (std::strcmp(local, "sheets") == 0) emSheets_ = false;
+        if (std::strcmp(local, "sheets") == 0)
+            emSheets_ = false;
     }
 
-private:
+  private:
     std::vector<TAbaDeclarada>& abas_;
     bool emSheets_ = false;
 };
@@ -323,7 +353,7 @@ private:
 // <si> items: plain <t>, or rich text runs <r><t>, whose texts join; <rPh> phonetic runs are
 // reading aids shown above the text, not part of it.
 class TManipuladorTextos : public TManipuladorXml {
-public:
+  public:
     explicit TManipuladorTextos(TTextos& textos) : textos_(textos) {}
     void Inicio(const char* local, const char** atts) override {
         (void)atts;
@@ -341,17 +371,19 @@ public:
         if (std::strcmp(local, "t") == 0) {
             emT_ = false;
         } else if (std::strcmp(local, "rPh") == 0) {
-            if (fonetico_ > 0) --fonetico_;
+            if (fonetico_ > 0)
+                --fonetico_;
         } else if (std::strcmp(local, "si") == 0 && emSi_) {
             emSi_ = false;
             textos_.Acrescenta(TextoXml(atual_));
         }
     }
     void Texto(const char* s, int n) override {
-        if (emT_) atual_.append(s, static_cast<size_t>(n));
+        if (emT_)
+            atual_.append(s, static_cast<size_t>(n));
     }
 
-private:
+  private:
     TTextos& textos_;
     std::string atual_;
     bool emSi_ = false, emT_ = false;
@@ -361,18 +393,20 @@ private:
 // The <sheetData> of a worksheet, cell by cell. Rows and cells without an "r" attribute follow
 // the previous one; <dimension> is never consulted, since producers write it wrong or not at all.
 class TManipuladorAba : public TManipuladorXml {
-public:
+  public:
     TManipuladorAba(TAbaLida& aba, const TTextos* textos, std::string parte)
         : aba_(aba), textos_(textos), parte_(std::move(parte)) {}
 
     void Inicio(const char* local, const char** atts) override {
         if (!emDados_) {
-            if (std::strcmp(local, "sheetData") == 0) emDados_ = true;
+            if (std::strcmp(local, "sheetData") == 0)
+                emDados_ = true;
             return;
         }
         switch (local[0]) {
             case 'c':
-                if (local[1] == '\0') IniciaCelula(atts);
+                if (local[1] == '\0')
+                    IniciaCelula(atts);
                 break;
             case 'r':
                 if (std::strcmp(local, "row") == 0) {
@@ -403,7 +437,8 @@ public:
                 }
                 break;
             case 't':
-                if (emIs_ && fonetico_ == 0 && local[1] == '\0') emT_ = true;
+                if (emIs_ && fonetico_ == 0 && local[1] == '\0')
+                    emT_ = true;
                 break;
             default:
                 break;
@@ -411,25 +446,32 @@ public:
     }
 
     void Fim(const char* local) override {
-        if (!emDados_) return;
+        if (!emDados_)
+            return;
         switch (local[0]) {
             case 'c':
-                if (local[1] == '\0' && emC_) ConcluiCelula();
+                if (local[1] == '\0' && emC_)
+                    ConcluiCelula();
                 break;
             case 'v':
-                if (local[1] == '\0') emV_ = false;
+                if (local[1] == '\0')
+                    emV_ = false;
                 break;
             case 't':
-                if (local[1] == '\0') emT_ = false;
+                if (local[1] == '\0')
+                    emT_ = false;
                 break;
             case 'i':
-                if (std::strcmp(local, "is") == 0) emIs_ = false;
+                if (std::strcmp(local, "is") == 0)
+                    emIs_ = false;
                 break;
             case 'r':
-                if (std::strcmp(local, "rPh") == 0 && fonetico_ > 0) --fonetico_;
+                if (std::strcmp(local, "rPh") == 0 && fonetico_ > 0)
+                    --fonetico_;
                 break;
             case 's':
-                if (std::strcmp(local, "sheetData") == 0) emDados_ = false;
+                if (std::strcmp(local, "sheetData") == 0)
+                    emDados_ = false;
                 break;
             default:
                 break;
@@ -444,7 +486,7 @@ public:
         }
     }
 
-private:
+  private:
     EPlanilha Falha(const std::string& motivo) const {
         return EPlanilha("dados inválidos em \"" + parte_ + "\": " + motivo + ".");
     }
@@ -454,8 +496,10 @@ private:
         const char* t = nullptr;
         for (size_t i = 0; atts[i]; i += 2) {
             const char* nome = atts[i];
-            if (nome[0] == 'r' && nome[1] == '\0') r = atts[i + 1];
-            if (nome[0] == 't' && nome[1] == '\0') t = atts[i + 1];
+            if (nome[0] == 'r' && nome[1] == '\0')
+                r = atts[i + 1];
+            if (nome[0] == 't' && nome[1] == '\0')
+                t = atts[i + 1];
         }
         if (r) {
             int c = 0, l = 0;
@@ -465,7 +509,8 @@ private:
             coluna_ = c;
             linha_ = l;
         } else {
-            if (linha_ == 0) linha_ = 1;
+            if (linha_ == 0)
+                linha_ = 1;
             ++coluna_;
         }
         tipo_ = t ? t : "";
@@ -481,12 +526,14 @@ private:
         auto ref = [&] { return planilha::ReferenciaCelula(coluna_, linha_); };
         if (tipo_ == "s") {
             std::string_view v = Apara(valor_);
-            if (v.empty()) return;
+            if (v.empty())
+                return;
             std::uint32_t i = 0;
             auto res = std::from_chars(v.data(), v.data() + v.size(), i);
             if (res.ec != std::errc() || res.ptr != v.data() + v.size() || !textos_ ||
                 i >= textos_->Quantidade()) {
-                throw Falha("a célula " + ref() + " aponta para um texto compartilhado que não existe");
+                throw Falha("a célula " + ref() +
+                            " aponta para um texto compartilhado que não existe");
             }
             aba_.PoeTextoCompartilhado(coluna_, linha_, i);
         } else if (tipo_ == "inlineStr") {
@@ -498,7 +545,8 @@ private:
             return;
         } else if (tipo_ == "b") {
             std::string_view v = Apara(valor_);
-            if (v.empty()) return;
+            if (v.empty())
+                return;
             if (v == "1" || v == "true") {
                 aba_.PoeLogico(coluna_, linha_, true);
             } else if (v == "0" || v == "false") {
@@ -508,16 +556,21 @@ private:
             }
         } else if (tipo_ == "e") {
             std::string_view v = Apara(valor_);
-            if (!v.empty()) aba_.PoeErro(coluna_, linha_, win1252::DeUtf8(v));
+            if (!v.empty())
+                aba_.PoeErro(coluna_, linha_, win1252::DeUtf8(v));
         } else if (tipo_ == "d") {
             double serial = 0;
-            if (Apara(valor_).empty()) return;
-            if (!LeDataIso(valor_, serial)) throw Falha("data inválida na célula " + ref());
+            if (Apara(valor_).empty())
+                return;
+            if (!LeDataIso(valor_, serial))
+                throw Falha("data inválida na célula " + ref());
             aba_.PoeNumero(coluna_, linha_, serial);
         } else {
             double v = 0;
-            if (Apara(valor_).empty()) return;
-            if (!LeDouble(valor_, v)) throw Falha("valor numérico inválido na célula " + ref());
+            if (Apara(valor_).empty())
+                return;
+            if (!LeDouble(valor_, v))
+                throw Falha("valor numérico inválido na célula " + ref());
             aba_.PoeNumero(coluna_, linha_, v);
         }
     }
@@ -535,15 +588,17 @@ private:
 }  // namespace
 
 class TLeitorXlsx::TZip {
-public:
+  public:
     explicit TZip(const std::string& caminho) {
         int codigo = 0;
         z_ = zip_open(caminho.c_str(), ZIP_RDONLY, &codigo);
-        if (!z_) throw EPlanilha(MotivoAbertura(caminho, codigo));
+        if (!z_)
+            throw EPlanilha(MotivoAbertura(caminho, codigo));
         zip_int64_t n = zip_get_num_entries(z_, 0);
         for (zip_int64_t i = 0; i < n; ++i) {
             const char* nome = zip_get_name(z_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
-            if (nome) indice_.emplace(NomeNormal(nome), static_cast<zip_uint64_t>(i));
+            if (nome)
+                indice_.emplace(NomeNormal(nome), static_cast<zip_uint64_t>(i));
         }
     }
     ~TZip() { zip_discard(z_); }
@@ -556,7 +611,8 @@ public:
     // the limit is refused whatever its header claims.
     void Analisa(const std::string& parte, TManipuladorXml& manipulador) const {
         auto it = indice_.find(NomeNormal(parte));
-        if (it == indice_.end()) throw EPlanilha("a parte \"" + parte + "\" não existe no arquivo.");
+        if (it == indice_.end())
+            throw EPlanilha("a parte \"" + parte + "\" não existe no arquivo.");
         zip_stat_t st;
         zip_stat_init(&st);
         if (zip_stat_index(z_, it->second, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
@@ -565,8 +621,8 @@ public:
         }
         zip_file_t* f = zip_fopen_index(z_, it->second, 0);
         if (!f) {
-            throw EPlanilha("a parte \"" + parte + "\" não pode ser lida (" +
-                            zip_strerror(z_) + ").");
+            throw EPlanilha("a parte \"" + parte + "\" não pode ser lida (" + zip_strerror(z_) +
+                            ").");
         }
         struct Fecha {
             zip_file_t* f;
@@ -581,15 +637,17 @@ public:
                 throw EPlanilha("a parte \"" + parte + "\" está corrompida ou truncada (" +
                                 zip_file_strerror(f) + ").");
             }
-            if (n == 0) break;
+            if (n == 0)
+                break;
             total += static_cast<std::size_t>(n);
-            if (total > planilha::kLimiteBytes) throw EPlanilha(ExcessoLimite(parte));
+            if (total > planilha::kLimiteBytes)
+                throw EPlanilha(ExcessoLimite(parte));
             parser.Alimenta(buf.data(), static_cast<size_t>(n), false, parte);
         }
         parser.Alimenta(buf.data(), 0, true, parte);
     }
 
-private:
+  private:
     static std::string ExcessoLimite(const std::string& parte) {
         return "a parte \"" + parte + "\" passa de " +
                std::to_string(planilha::kLimiteBytes / (1024 * 1024)) +
@@ -635,7 +693,8 @@ TLeitorXlsx::TLeitorXlsx(const std::string& caminho) : TPastaTrabalho(caminho) {
             TManipuladorRelacoes m("", raiz);
             zip_->Analisa("_rels/.rels", m);
             for (const auto& [id, rel] : raiz) {
-                if (rel.tipo == "officeDocument" && zip_->Existe(rel.alvo)) partePasta = rel.alvo;
+                if (rel.tipo == "officeDocument" && zip_->Existe(rel.alvo))
+                    partePasta = rel.alvo;
             }
         }
         if (!zip_->Existe(partePasta)) {
@@ -653,7 +712,8 @@ TLeitorXlsx::TLeitorXlsx(const std::string& caminho) : TPastaTrabalho(caminho) {
             zip_->Analisa(parteRels, mr);
         }
         for (const auto& [id, rel] : rels) {
-            if (rel.tipo == "sharedStrings" && zip_->Existe(rel.alvo)) parteTextos_ = rel.alvo;
+            if (rel.tipo == "sharedStrings" && zip_->Existe(rel.alvo))
+                parteTextos_ = rel.alvo;
         }
         for (const TAbaDeclarada& a : declaradas) {
             auto it = rels.find(a.idRelacao);
@@ -662,7 +722,8 @@ TLeitorXlsx::TLeitorXlsx(const std::string& caminho) : TPastaTrabalho(caminho) {
                                 "\" não tem conteúdo associado no arquivo.");
             }
             // Chart, macro and dialog sheets hold no cells to convert.
-            if (it->second.tipo != "worksheet") continue;
+            if (it->second.tipo != "worksheet")
+                continue;
             nomes_.push_back(a.nome);
             partesAbas_.push_back(it->second.alvo);
         }

@@ -11,17 +11,17 @@
 #include "spreadsheet/PastaTrabalho.h"
 
 class TLeitorXlsx : public TPastaTrabalho {
-public:
+  public:
     // Reads the sheet list; fails with EPlanilha when the file is not a readable xlsx.
     explicit TLeitorXlsx(const std::string& caminho);
     ~TLeitorXlsx() override;
 
     class TZip;
 
-protected:
+  protected:
     std::unique_ptr<TAbaLida> LeAba(std::size_t indice) override;
 
-private:
+  private:
     std::shared_ptr<const TTextos> TextosCompartilhados();
 
     std::unique_ptr<TZip> zip_;

@@ -25,7 +25,7 @@ struct TValorCelula {
 // Texts kept back to back in one buffer: a sheet of a million short texts costs one allocation,
 // and cells point at them by number.
 class TTextos {
-public:
+  public:
     TTextos() { inicios_.push_back(0); }
 
     std::uint32_t Acrescenta(std::string_view texto);
@@ -35,7 +35,7 @@ public:
     }
     std::size_t Quantidade() const { return inicios_.size() - 1; }
 
-private:
+  private:
     std::string dados_;
     std::vector<std::uint32_t> inicios_;
 };
@@ -43,7 +43,7 @@ private:
 // The cells of one sheet. The readers put values in any order (a later value for the same cell
 // replaces an earlier one) and call Conclui; from then on the sheet is read-only.
 class TAbaLida {
-public:
+  public:
     // compartilhados: the workbook's shared text table, when its format has one.
     explicit TAbaLida(std::shared_ptr<const TTextos> compartilhados = nullptr);
 
@@ -67,7 +67,7 @@ public:
 
     std::size_t QuantidadeCelulas() const { return celulas_.size(); }
 
-private:
+  private:
     enum class TTipoInterno : std::uint8_t { Numero, Logico, Texto, TextoCompartilhado, Erro };
     struct TCelula {
         std::uint64_t chave;  // row in the high half, column in the low half: sorts row by row
@@ -95,7 +95,7 @@ private:
 // An open workbook. Only worksheets are listed: chart, macro and dialog sheets are left out,
 // and sheet numbers follow the list.
 class TPastaTrabalho {
-public:
+  public:
     explicit TPastaTrabalho(std::string caminho) : caminho_(std::move(caminho)) {}
     virtual ~TPastaTrabalho() = default;
     TPastaTrabalho(const TPastaTrabalho&) = delete;
@@ -111,7 +111,7 @@ public:
     // kept for the next ones. Fails with EPlanilha when the sheet cannot be read.
     const TAbaLida& Aba(std::size_t indice);
 
-protected:
+  protected:
     virtual std::unique_ptr<TAbaLida> LeAba(std::size_t indice) = 0;
 
     // A reader's failure, naming the file: "Não foi possível ler a planilha "...": motivo".
@@ -119,7 +119,7 @@ protected:
 
     std::vector<std::string> nomes_;
 
-private:
+  private:
     std::string caminho_;
     std::vector<std::unique_ptr<TAbaLida>> lidas_;
 };
