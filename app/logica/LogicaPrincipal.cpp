@@ -156,6 +156,11 @@ bool TLogicaPrincipal::FormKeyDown(int tecla) {
     return tecla == kEsc && !dbAlmuro.Transacao().Ativa() && !emExecucao_;
 }
 
+bool TLogicaPrincipal::NumLinhaValida(const std::string& texto) {
+    std::int64_t linha = 0;
+    return LinhaValida(texto, linha);
+}
+
 char TLogicaPrincipal::NumLinhaKeyPress(char c) {
     if (c == 8 || (c >= '0' && c <= '9'))
         return c;

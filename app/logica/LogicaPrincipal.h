@@ -48,6 +48,8 @@ class TLogicaPrincipal {
     bool FormKeyDown(int tecla);
     // The character that reaches NumLinha: digits and backspace pass, anything else is '\0'.
     static char NumLinhaKeyPress(char c);
+    // A row number the run can use: digits only, at most the last row a sheet can have.
+    static bool NumLinhaValida(const std::string& texto);
     // Whether the window may close now: never while a run is under way.
     bool PodeFechar() const { return !emExecucao_; }
 

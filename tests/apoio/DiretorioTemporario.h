@@ -1,19 +1,6 @@
-// A fresh directory under the system's temp folder, removed with everything in it at the end.
+// The temporary directory of the test helpers, under its short name.
 #pragma once
 
-#include <filesystem>
-#include <string>
+#include "tests/apoio/BancosTeste.h"
 
-class TDiretorioTemporario {
-  public:
-    TDiretorioTemporario();
-    ~TDiretorioTemporario();
-    TDiretorioTemporario(const TDiretorioTemporario&) = delete;
-    TDiretorioTemporario& operator=(const TDiretorioTemporario&) = delete;
-
-    const std::filesystem::path& Caminho() const { return caminho_; }
-    std::string Arquivo(const std::string& nome) const { return (caminho_ / nome).string(); }
-
-  private:
-    std::filesystem::path caminho_;
-};
+using TDiretorioTemporario = apoio::TDiretorioTemporario;

@@ -1,0 +1,759 @@
+#include "spreadsheet/LeitorXlsx.h"
+
+#include <expat.h>
+#include <zip.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <functional>
+#include <unordered_map>
+
+#include "common/ConfiguracaoRegional.h"
+#include "common/Win1252.h"
+#include "spreadsheet/ConteinerOle.h"
+
+namespace {
+
+// Part names are compared as the packaging rules compare them: without case, "/" as separator,
+// no leading slash.
+std::string NomeNormal(std::string_view nome) {
+    std::string r;
+    r.reserve(nome.size());
+    for (char c : nome) {
+        if (c == '\\')
+            c = '/';
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        r += c;
+    }
+    size_t i = 0;
+    while (i < r.size() && r[i] == '/')
+        ++i;
+    return r.substr(i);
+}
+
+int ValorHex(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// A relationship target, relative to the folder of the part that names it or absolute from the
+// package root ("/xl/worksheets/sheet1.xml"), as the part's name inside the zip.
+std::string ResolveAlvo(const std::string& origem, std::string_view alvo) {
+    std::string decodificado;
+    for (size_t i = 0; i < alvo.size(); ++i) {
+        if (alvo[i] == '%' && i + 2 < alvo.size() && ValorHex(alvo[i + 1]) >= 0 &&
+            ValorHex(alvo[i + 2]) >= 0) {
+            decodificado += static_cast<char>(ValorHex(alvo[i + 1]) * 16 + ValorHex(alvo[i + 2]));
+            i += 2;
+        } else {
+            decodificado += alvo[i] == '\\' ? '/' : alvo[i];
+        }
+    }
+    std::string caminho;
+    if (!decodificado.empty() && decodificado[0] == '/') {
+        caminho = decodificado;
+    } else {
+        size_t barra = origem.rfind('/');
+        caminho = (barra == std::string::npos ? std::string() : origem.substr(0, barra + 1)) +
+                  decodificado;
+    }
+    std::vector<std::string> partes;
+    size_t ini = 0;
+    while (ini <= caminho.size()) {
+        size_t fim = caminho.find('/', ini);
+        if (fim == std::string::npos)
+            fim = caminho.size();
+        std::string seg = caminho.substr(ini, fim - ini);
+        if (seg == "..") {
+            if (!partes.empty())
+                partes.pop_back();
+        } else if (!seg.empty() && seg != ".") {
+            partes.push_back(seg);
+        }
+        ini = fim + 1;
+    }
+    std::string r;
+    for (const std::string& p : partes) {
+        if (!r.empty())
+            r += '/';
+        r += p;
+    }
+    return r;
+}
+
+// The folder/_rels/name.rels part that holds the relationships of a part.
+std::string ParteRelacoes(const std::string& parte) {
+    size_t barra = parte.rfind('/');
+    std::string pasta = barra == std::string::npos ? "" : parte.substr(0, barra + 1);
+    std::string nome = barra == std::string::npos ? parte : parte.substr(barra + 1);
+    return pasta + "_rels/" + nome + ".rels";
+}
+
+// Spreadsheet texts escape the characters XML cannot carry as _xHHHH_ (a UTF-16 code unit;
+// "_x000D_" is a carriage return, "_x005F_" a literal underscore). Decodes them and gives the
+// text in Windows-1252.
+std::string TextoXml(std::string_view utf8) {
+    if (utf8.find("_x") == std::string_view::npos)
+        return win1252::DeUtf8(utf8);
+    std::string u;
+    u.reserve(utf8.size());
+    char32_t alto = 0;  // a high surrogate waiting for its pair
+    auto escape = [&](size_t i, char32_t& unidade) {
+        if (i + 7 > utf8.size() || utf8[i] != '_' || utf8[i + 1] != 'x' || utf8[i + 6] != '_') {
+            return false;
+        }
+        unidade = 0;
+        for (size_t k = 2; k < 6; ++k) {
+            int h = ValorHex(utf8[i + k]);
+            if (h < 0)
+                return false;
+            unidade = unidade * 16 + static_cast<char32_t>(h);
+        }
+        return true;
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t unidade;
+        if (escape(i, unidade)) {
+            i += 7;
+            if (unidade >= 0xD800 && unidade <= 0xDBFF) {
+                if (alto)
+                    u += '?';
+                alto = unidade;
+                continue;
+            }
+            if (unidade >= 0xDC00 && unidade <= 0xDFFF) {
+                if (alto) {
+                    win1252::AcrescentaUtf8(u,
+                                            0x10000 + ((alto - 0xD800) << 10) + (unidade - 0xDC00));
+                    alto = 0;
+                } else {
+                    u += '?';
+                }
+                continue;
+            }
+            if (alto)
+                u += '?';
+            alto = 0;
+            win1252::AcrescentaUtf8(u, unidade);
+            continue;
+        }
+        if (alto)
+            u += '?';
+        alto = 0;
+        u += utf8[i++];
+    }
+    if (alto)
+        u += '?';
+    return win1252::DeUtf8(u);
+}
+
+std::string_view Apara(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
+        --e;
+    return s.substr(b, e - b);
+}
+
+bool LeDouble(std::string_view s, double& v) {
+    s = Apara(s);
+    if (!s.empty() && s[0] == '+')
+        s.remove_prefix(1);
+    if (s.empty())
+        return false;
+    auto res = std::from_chars(s.data(), s.data() + s.size(), v);
+    return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(v);
+}
+
+// ISO 8601 date-time of a t="d" cell as the day serial the other cells carry.
+bool LeDataIso(std::string_view s, double& serial) {
+    s = Apara(s);
+    int ano = 0, mes = 0, dia = 0, h = 0, mi = 0;
+    double seg = 0;
+    auto num = [&](size_t ini, size_t n, int& v) {
+        if (ini + n > s.size())
+            return false;
+        auto res = std::from_chars(s.data() + ini, s.data() + ini + n, v);
+        return res.ec == std::errc() && res.ptr == s.data() + ini + n;
+    };
+    if (!num(0, 4, ano) || s.size() < 10 || s[4] != '-' || !num(5, 2, mes) || s[7] != '-' ||
+        !num(8, 2, dia) || mes < 1 || mes > 12 || dia < 1 || dia > 31) {
+        return false;
+    }
+    if (s.size() > 10) {
+        if (s[10] != 'T' || s.size() < 16 || !num(11, 2, h) || s[13] != ':' || !num(14, 2, mi)) {
+            return false;
+        }
+        if (s.size() > 17 && s[16] == ':') {
+            size_t fim = 17;
+            while (fim < s.size() && ((s[fim] >= '0' && s[fim] <= '9') || s[fim] == '.'))
+                ++fim;
+            auto res = std::from_chars(s.data() + 17, s.data() + fim, seg);
+            if (res.ec != std::errc())
+                return false;
+        }
+    }
+    serial = static_cast<double>(calendario::SerialDeData(ano, mes, dia)) +
+             (h * 3600.0 + mi * 60.0 + seg) / 86400.0;
+    return true;
+}
+
+const char* NomeLocal(const char* nome) {
+    const char* p = std::strrchr(nome, '|');
+    return p ? p + 1 : nome;
+}
+
+// Attribute by local name; with prefixado, only one that carries a namespace (r:id).
+const char* Atributo(const char** atts, const char* local, bool prefixado = false) {
+    for (size_t i = 0; atts[i]; i += 2) {
+        const char* bar = std::strrchr(atts[i], '|');
+        if (prefixado != (bar != nullptr))
+            continue;
+        if (std::strcmp(bar ? bar + 1 : atts[i], local) == 0)
+            return atts[i + 1];
+    }
+    return nullptr;
+}
+
+// What an expat parse calls back into. Handlers may throw: the parser stops and rethrows.
+class TManipuladorXml {
+  public:
+    virtual ~TManipuladorXml() = default;
+    virtual void Inicio(const char* local, const char** atts) = 0;
+    virtual void Fim(const char* local) { (void)local; }
+    virtual void Texto(const char* s, int n) {
+        (void)s;
+        (void)n;
+    }
+};
+
+class TParserXml {
+  public:
+    explicit TParserXml(TManipuladorXml& m) : m_(m), p_(XML_ParserCreateNS(nullptr, '|')) {
+        if (!p_)
+            throw EPlanilha("memória insuficiente para ler o arquivo.");
+        XML_SetUserData(p_, this);
+        XML_SetElementHandler(p_, &TParserXml::CbInicio, &TParserXml::CbFim);
+        XML_SetCharacterDataHandler(p_, &TParserXml::CbTexto);
+        // Workbook parts never carry a DTD; refusing one shuts out entity expansion tricks.
+        XML_SetStartDoctypeDeclHandler(p_, &TParserXml::CbDoctype);
+    }
+    ~TParserXml() { XML_ParserFree(p_); }
+    TParserXml(const TParserXml&) = delete;
+    TParserXml& operator=(const TParserXml&) = delete;
+
+    void Alimenta(const char* dados, size_t n, bool final, const std::string& parte) {
+        if (XML_Parse(p_, dados, static_cast<int>(n), final ? 1 : 0) == XML_STATUS_ERROR) {
+            if (erro_)
+                std::rethrow_exception(erro_);
+            throw EPlanilha("o conteúdo de \"" + parte + "\" não é XML válido (" +
+                            XML_ErrorString(XML_GetErrorCode(p_)) + ", linha " +
+                            std::to_string(XML_GetCurrentLineNumber(p_)) + ").");
+        }
+    }
+
+  private:
+    template <class F>
+    static void Protegido(void* ud, F&& f) {
+        auto* self = static_cast<TParserXml*>(ud);
+        if (self->erro_)
+            return;
+        try {
+            f(self->m_);
+        } catch (...) {
+            self->erro_ = std::current_exception();
+            XML_StopParser(self->p_, XML_FALSE);
+        }
+    }
+    static void CbInicio(void* ud, const XML_Char* nome, const XML_Char** atts) {
+        Protegido(ud, [&](TManipuladorXml& m) { m.Inicio(NomeLocal(nome), atts); });
+    }
+    static void CbFim(void* ud, const XML_Char* nome) {
+        Protegido(ud, [&](TManipuladorXml& m) { m.Fim(NomeLocal(nome)); });
+    }
+    static void CbTexto(void* ud, const XML_Char* s, int n) {
+        Protegido(ud, [&](TManipuladorXml& m) { m.Texto(s, n); });
+    }
+    static void CbDoctype(void* ud, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+        Protegido(ud, [](TManipuladorXml&) {
+            throw EPlanilha("o arquivo contém uma declaração DTD, que uma planilha não usa.");
+        });
+    }
+
+    TManipuladorXml& m_;
+    XML_Parser p_;
+    std::exception_ptr erro_;
+};
+
+struct TRelacao {
+    std::string tipo;  // the last segment of the relationship type: "worksheet", "chartsheet"...
+    std::string alvo;  // resolved part name
+};
+
+class TManipuladorRelacoes : public TManipuladorXml {
+  public:
+    TManipuladorRelacoes(std::string origem, std::unordered_map<std::string, TRelacao>& rels)
+        : origem_(std::move(origem)), rels_(rels) {}
+    void Inicio(const char* local, const char** atts) override {
+        if (std::strcmp(local, "Relationship") != 0)
+            return;
+        const char* id = Atributo(atts, "Id");
+        const char* tipo = Atributo(atts, "Type");
+        const char* alvo = Atributo(atts, "Target");
+        const char* modo = Atributo(atts, "TargetMode");
+        if (!id || !tipo || !alvo || (modo && std::strcmp(modo, "External") == 0))
+            return;
+        std::string t = tipo;
+        size_t barra = t.rfind('/');
+        rels_[id] = TRelacao{barra == std::string::npos ? t : t.substr(barra + 1),
+                             ResolveAlvo(origem_, alvo)};
+    }
+
+  private:
+    std::string origem_;
+    std::unordered_map<std::string, TRelacao>& rels_;
+};
+
+struct TAbaDeclarada {
+    std::string nome;  // Windows-1252
+    std::string idRelacao;
+};
+
+class TManipuladorPasta : public TManipuladorXml {
+  public:
+    explicit TManipuladorPasta(std::vector<TAbaDeclarada>& abas) : abas_(abas) {}
+    void Inicio(const char* local, const char** atts) override {
+        if (std::strcmp(local, "sheets") == 0) {
+            emSheets_ = true;
+        } else if (emSheets_ && std::strcmp(local, "sheet") == 0) {
+            const char* nome = Atributo(atts, "name");
+            const char* id = Atributo(atts, "id", true);
+            abas_.push_back(TAbaDeclarada{TextoXml(nome ? nome : ""), id ? id : ""});
+        }
+    }
+    void Fim(const char* local) override {
+        if (std::strcmp(local, "sheets") == 0)
+            emSheets_ = false;
+    }
+
+  private:
+    std::vector<TAbaDeclarada>& abas_;
+    bool emSheets_ = false;
+};
+
+// <si> items: plain <t>, or rich text runs <r><t>, whose texts join; <rPh> phonetic runs are
+// reading aids shown above the text, not part of it.
+class TManipuladorTextos : public TManipuladorXml {
+  public:
+    explicit TManipuladorTextos(TTextos& textos) : textos_(textos) {}
+    void Inicio(const char* local, const char** atts) override {
+        (void)atts;
+        if (std::strcmp(local, "si") == 0) {
+            emSi_ = true;
+            fonetico_ = 0;
+            atual_.clear();
+        } else if (emSi_ && std::strcmp(local, "rPh") == 0) {
+            ++fonetico_;
+        } else if (emSi_ && fonetico_ == 0 && std::strcmp(local, "t") == 0) {
+            emT_ = true;
+        }
+    }
+    void Fim(const char* local) override {
+        if (std::strcmp(local, "t") == 0) {
+            emT_ = false;
+        } else if (std::strcmp(local, "rPh") == 0) {
+            if (fonetico_ > 0)
+                --fonetico_;
+        } else if (std::strcmp(local, "si") == 0 && emSi_) {
+            emSi_ = false;
+            textos_.Acrescenta(TextoXml(atual_));
+        }
+    }
+    void Texto(const char* s, int n) override {
+        if (emT_)
+            atual_.append(s, static_cast<size_t>(n));
+    }
+
+  private:
+    TTextos& textos_;
+    std::string atual_;
+    bool emSi_ = false, emT_ = false;
+    int fonetico_ = 0;
+};
+
+// The <sheetData> of a worksheet, cell by cell. Rows and cells without an "r" attribute follow
+// the previous one; <dimension> is never consulted, since producers write it wrong or not at all.
+class TManipuladorAba : public TManipuladorXml {
+  public:
+    TManipuladorAba(TAbaLida& aba, const TTextos* textos, std::string parte)
+        : aba_(aba), textos_(textos), parte_(std::move(parte)) {}
+
+    void Inicio(const char* local, const char** atts) override {
+        if (!emDados_) {
+            if (std::strcmp(local, "sheetData") == 0)
+                emDados_ = true;
+            return;
+        }
+        switch (local[0]) {
+            case 'c':
+                if (local[1] == '\0')
+                    IniciaCelula(atts);
+                break;
+            case 'r':
+                if (std::strcmp(local, "row") == 0) {
+                    const char* r = Atributo(atts, "r");
+                    int n = 0;
+                    if (r) {
+                        auto res = std::from_chars(r, r + std::strlen(r), n);
+                        if (res.ec != std::errc() || n < 1) {
+                            throw Falha("número de linha inválido \"" + std::string(r) + "\"");
+                        }
+                    }
+                    linha_ = r ? n : linha_ + 1;
+                    coluna_ = 0;
+                } else if (emIs_ && std::strcmp(local, "rPh") == 0) {
+                    ++fonetico_;
+                }
+                break;
+            case 'v':
+                if (emC_ && local[1] == '\0') {
+                    emV_ = true;
+                    temV_ = true;
+                }
+                break;
+            case 'i':
+                if (emC_ && std::strcmp(local, "is") == 0) {
+                    emIs_ = true;
+                    temIs_ = true;
+                }
+                break;
+            case 't':
+                if (emIs_ && fonetico_ == 0 && local[1] == '\0')
+                    emT_ = true;
+                break;
+            default:
+                break;
+        }
+    }
+
+    void Fim(const char* local) override {
+        if (!emDados_)
+            return;
+        switch (local[0]) {
+            case 'c':
+                if (local[1] == '\0' && emC_)
+                    ConcluiCelula();
+                break;
+            case 'v':
+                if (local[1] == '\0')
+                    emV_ = false;
+                break;
+            case 't':
+                if (local[1] == '\0')
+                    emT_ = false;
+                break;
+            case 'i':
+                if (std::strcmp(local, "is") == 0)
+                    emIs_ = false;
+                break;
+            case 'r':
+                if (std::strcmp(local, "rPh") == 0 && fonetico_ > 0)
+                    --fonetico_;
+                break;
+            case 's':
+                if (std::strcmp(local, "sheetData") == 0)
+                    emDados_ = false;
+                break;
+            default:
+                break;
+        }
+    }
+
+    void Texto(const char* s, int n) override {
+        if (emV_) {
+            valor_.append(s, static_cast<size_t>(n));
+        } else if (emT_) {
+            inline_.append(s, static_cast<size_t>(n));
+        }
+    }
+
+  private:
+    EPlanilha Falha(const std::string& motivo) const {
+        return EPlanilha("dados inválidos em \"" + parte_ + "\": " + motivo + ".");
+    }
+
+    void IniciaCelula(const char** atts) {
+        const char* r = nullptr;
+        const char* t = nullptr;
+        for (size_t i = 0; atts[i]; i += 2) {
+            const char* nome = atts[i];
+            if (nome[0] == 'r' && nome[1] == '\0')
+                r = atts[i + 1];
+            if (nome[0] == 't' && nome[1] == '\0')
+                t = atts[i + 1];
+        }
+        if (r) {
+            int c = 0, l = 0;
+            if (!planilha::LeReferencia(r, c, l)) {
+                throw Falha("referência de célula inválida \"" + std::string(r) + "\"");
+            }
+            coluna_ = c;
+            linha_ = l;
+        } else {
+            if (linha_ == 0)
+                linha_ = 1;
+            ++coluna_;
+        }
+        tipo_ = t ? t : "";
+        emC_ = true;
+        temV_ = temIs_ = false;
+        valor_.clear();
+        inline_.clear();
+        fonetico_ = 0;
+    }
+
+    void ConcluiCelula() {
+        emC_ = emV_ = emIs_ = emT_ = false;
+        auto ref = [&] { return planilha::ReferenciaCelula(coluna_, linha_); };
+        if (tipo_ == "s") {
+            std::string_view v = Apara(valor_);
+            if (v.empty())
+                return;
+            std::uint32_t i = 0;
+            auto res = std::from_chars(v.data(), v.data() + v.size(), i);
+            if (res.ec != std::errc() || res.ptr != v.data() + v.size() || !textos_ ||
+                i >= textos_->Quantidade()) {
+                throw Falha("a célula " + ref() +
+                            " aponta para um texto compartilhado que não existe");
+            }
+            aba_.PoeTextoCompartilhado(coluna_, linha_, i);
+        } else if (tipo_ == "inlineStr") {
+            aba_.PoeTexto(coluna_, linha_, TextoXml(temIs_ ? inline_ : valor_));
+        } else if (tipo_ == "str") {
+            // A formula's text result, kept in the file as it was last calculated.
+            aba_.PoeTexto(coluna_, linha_, TextoXml(valor_));
+        } else if (!temV_) {
+            return;
+        } else if (tipo_ == "b") {
+            std::string_view v = Apara(valor_);
+            if (v.empty())
+                return;
+            if (v == "1" || v == "true") {
+                aba_.PoeLogico(coluna_, linha_, true);
+            } else if (v == "0" || v == "false") {
+                aba_.PoeLogico(coluna_, linha_, false);
+            } else {
+                throw Falha("valor lógico inválido na célula " + ref());
+            }
+        } else if (tipo_ == "e") {
+            std::string_view v = Apara(valor_);
+            if (!v.empty())
+                aba_.PoeErro(coluna_, linha_, win1252::DeUtf8(v));
+        } else if (tipo_ == "d") {
+            double serial = 0;
+            if (Apara(valor_).empty())
+                return;
+            if (!LeDataIso(valor_, serial))
+                throw Falha("data inválida na célula " + ref());
+            aba_.PoeNumero(coluna_, linha_, serial);
+        } else {
+            double v = 0;
+            if (Apara(valor_).empty())
+                return;
+            if (!LeDouble(valor_, v))
+                throw Falha("valor numérico inválido na célula " + ref());
+            aba_.PoeNumero(coluna_, linha_, v);
+        }
+    }
+
+    TAbaLida& aba_;
+    const TTextos* textos_;
+    std::string parte_;
+    bool emDados_ = false, emC_ = false, emV_ = false, emIs_ = false, emT_ = false;
+    bool temV_ = false, temIs_ = false;
+    int fonetico_ = 0;
+    int linha_ = 0, coluna_ = 0;
+    std::string tipo_, valor_, inline_;
+};
+
+}  // namespace
+
+class TLeitorXlsx::TZip {
+  public:
+    explicit TZip(const std::string& caminho) {
+        int codigo = 0;
+        z_ = zip_open(caminho.c_str(), ZIP_RDONLY, &codigo);
+        if (!z_)
+            throw EPlanilha(MotivoAbertura(caminho, codigo));
+        zip_int64_t n = zip_get_num_entries(z_, 0);
+        for (zip_int64_t i = 0; i < n; ++i) {
+            const char* nome = zip_get_name(z_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+            if (nome)
+                indice_.emplace(NomeNormal(nome), static_cast<zip_uint64_t>(i));
+        }
+    }
+    ~TZip() { zip_discard(z_); }
+    TZip(const TZip&) = delete;
+    TZip& operator=(const TZip&) = delete;
+
+    bool Existe(const std::string& parte) const { return indice_.count(NomeNormal(parte)) > 0; }
+
+    // Streams one part into the parser, counting what is inflated: a part that inflates past
+    // the limit is refused whatever its header claims.
+    void Analisa(const std::string& parte, TManipuladorXml& manipulador) const {
+        auto it = indice_.find(NomeNormal(parte));
+        if (it == indice_.end())
+            throw EPlanilha("a parte \"" + parte + "\" não existe no arquivo.");
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(z_, it->second, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
+            st.size > planilha::kLimiteBytes) {
+            throw EPlanilha(ExcessoLimite(parte));
+        }
+        zip_file_t* f = zip_fopen_index(z_, it->second, 0);
+        if (!f) {
+            throw EPlanilha("a parte \"" + parte + "\" não pode ser lida (" + zip_strerror(z_) +
+                            ").");
+        }
+        struct Fecha {
+            zip_file_t* f;
+            ~Fecha() { zip_fclose(f); }
+        } fecha{f};
+        TParserXml parser(manipulador);
+        std::vector<char> buf(1 << 18);
+        std::size_t total = 0;
+        for (;;) {
+            zip_int64_t n = zip_fread(f, buf.data(), buf.size());
+            if (n < 0) {
+                throw EPlanilha("a parte \"" + parte + "\" está corrompida ou truncada (" +
+                                zip_file_strerror(f) + ").");
+            }
+            if (n == 0)
+                break;
+            total += static_cast<std::size_t>(n);
+            if (total > planilha::kLimiteBytes)
+                throw EPlanilha(ExcessoLimite(parte));
+            parser.Alimenta(buf.data(), static_cast<size_t>(n), false, parte);
+        }
+        parser.Alimenta(buf.data(), 0, true, parte);
+    }
+
+  private:
+    static std::string ExcessoLimite(const std::string& parte) {
+        return "a parte \"" + parte + "\" passa de " +
+               std::to_string(planilha::kLimiteBytes / (1024 * 1024)) +
+               " MiB descompactada; o arquivo foi recusado (possível bomba de compactação).";
+    }
+
+    static std::string MotivoAbertura(const std::string& caminho, int codigo) {
+        if (codigo == ZIP_ER_NOZIP || codigo == ZIP_ER_INCONS) {
+            if (TConteinerOle::TemAssinatura(caminho)) {
+                bool criptografado = false;
+                try {
+                    criptografado = TConteinerOle(caminho).EhPacoteCriptografado();
+                } catch (const EPlanilha&) {
+                }
+                if (criptografado) {
+                    return "a pasta de trabalho está protegida por senha (criptografada). "
+                           "Abra-a no Excel, retire a senha e salve-a de novo.";
+                }
+                return "o arquivo está no formato antigo do Excel (.xls), não em .xlsx.";
+            }
+            return "o arquivo não é uma pasta de trabalho .xlsx válida (não é um pacote zip "
+                   "íntegro: pode estar truncado ou corrompido).";
+        }
+        zip_error_t erro;
+        zip_error_init_with_code(&erro, codigo);
+        std::string m = zip_error_strerror(&erro);
+        zip_error_fini(&erro);
+        return "o arquivo não pode ser aberto (" + m + ").";
+    }
+
+    zip_t* z_ = nullptr;
+    std::unordered_map<std::string, zip_uint64_t> indice_;
+};
+
+TLeitorXlsx::TLeitorXlsx(const std::string& caminho) : TPastaTrabalho(caminho) {
+    try {
+        zip_ = std::make_unique<TZip>(caminho);
+
+        // The package's own relationships say where the workbook part is.
+        std::string partePasta = "xl/workbook.xml";
+        if (zip_->Existe("_rels/.rels")) {
+            std::unordered_map<std::string, TRelacao> raiz;
+            TManipuladorRelacoes m("", raiz);
+            zip_->Analisa("_rels/.rels", m);
+            for (const auto& [id, rel] : raiz) {
+                if (rel.tipo == "officeDocument" && zip_->Existe(rel.alvo))
+                    partePasta = rel.alvo;
+            }
+        }
+        if (!zip_->Existe(partePasta)) {
+            throw EPlanilha("o arquivo não é uma pasta de trabalho .xlsx (falta a parte \"" +
+                            partePasta + "\").");
+        }
+        std::vector<TAbaDeclarada> declaradas;
+        TManipuladorPasta mp(declaradas);
+        zip_->Analisa(partePasta, mp);
+
+        std::unordered_map<std::string, TRelacao> rels;
+        std::string parteRels = ParteRelacoes(partePasta);
+        if (zip_->Existe(parteRels)) {
+            TManipuladorRelacoes mr(partePasta, rels);
+            zip_->Analisa(parteRels, mr);
+        }
+        for (const auto& [id, rel] : rels) {
+            if (rel.tipo == "sharedStrings" && zip_->Existe(rel.alvo))
+                parteTextos_ = rel.alvo;
+        }
+        for (const TAbaDeclarada& a : declaradas) {
+            auto it = rels.find(a.idRelacao);
+            if (it == rels.end()) {
+                throw EPlanilha("a aba \"" + win1252::ParaUtf8(a.nome) +
+                                "\" não tem conteúdo associado no arquivo.");
+            }
+            // Chart, macro and dialog sheets hold no cells to convert.
+            if (it->second.tipo != "worksheet")
+                continue;
+            nomes_.push_back(a.nome);
+            partesAbas_.push_back(it->second.alvo);
+        }
+    } catch (const EPlanilha& e) {
+        throw Erro(e.what());
+    }
+}
+
+TLeitorXlsx::~TLeitorXlsx() = default;
+
+std::shared_ptr<const TTextos> TLeitorXlsx::TextosCompartilhados() {
+    if (!textos_) {
+        auto textos = std::make_shared<TTextos>();
+        if (!parteTextos_.empty()) {
+            TManipuladorTextos m(*textos);
+            zip_->Analisa(parteTextos_, m);
+        }
+        textos_ = std::move(textos);
+    }
+    return textos_;
+}
+
+std::unique_ptr<TAbaLida> TLeitorXlsx::LeAba(std::size_t indice) {
+    try {
+        std::shared_ptr<const TTextos> textos = TextosCompartilhados();
+        auto aba = std::make_unique<TAbaLida>(textos);
+        TManipuladorAba m(*aba, textos.get(), partesAbas_.at(indice));
+        zip_->Analisa(partesAbas_.at(indice), m);
+        return aba;
+    } catch (const EPlanilha& e) {
+        throw Erro("aba \"" + win1252::ParaUtf8(nomes_.at(indice)) + "\": " + e.what());
+    }
+}

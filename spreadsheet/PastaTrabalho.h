@@ -1,0 +1,145 @@
+// A workbook read straight from its file, whatever its format: the names of its worksheets in
+// workbook order and, sheet by sheet, the values of its cells. The readers (LeitorXlsx,
+// LeitorXls, LeitorCsv) fill it; the spreadsheet module (ControlaExcel) reads it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/Erros.h"
+
+// What a cell holds, as the file stores it. Dates and amounts are plain numbers.
+enum class TTipoValor : std::uint8_t { Vazio, Texto, Numero, Logico, Erro };
+
+struct TValorCelula {
+    TTipoValor tipo = TTipoValor::Vazio;
+    std::string texto;  // Texto: Windows-1252 bytes; Erro: the error as the sheet shows it
+    double numero = 0;
+    bool logico = false;
+};
+
+// Texts kept back to back in one buffer: a sheet of a million short texts costs one allocation,
+// and cells point at them by number.
+class TTextos {
+  public:
+    TTextos() { inicios_.push_back(0); }
+
+    std::uint32_t Acrescenta(std::string_view texto);
+    std::string_view Texto(std::uint32_t indice) const {
+        return std::string_view(dados_).substr(inicios_[indice],
+                                               inicios_[indice + 1] - inicios_[indice]);
+    }
+    std::size_t Quantidade() const { return inicios_.size() - 1; }
+
+  private:
+    std::string dados_;
+    std::vector<std::uint32_t> inicios_;
+};
+
+// The cells of one sheet. The readers put values in any order (a later value for the same cell
+// replaces an earlier one) and call Conclui; from then on the sheet is read-only.
+class TAbaLida {
+  public:
+    // compartilhados: the workbook's shared text table, when its format has one.
+    explicit TAbaLida(std::shared_ptr<const TTextos> compartilhados = nullptr);
+
+    void PoeNumero(int coluna, int linha, double valor);
+    void PoeLogico(int coluna, int linha, bool valor);
+    // An empty text is no value: the cell stays empty and does not widen the used area.
+    void PoeTexto(int coluna, int linha, std::string_view cp1252);
+    // indice must be below the shared table's size (the reader checks it against its file).
+    void PoeTextoCompartilhado(int coluna, int linha, std::uint32_t indice);
+    void PoeErro(int coluna, int linha, std::string_view erro);
+
+    void Conclui();
+
+    // The bottom-right corner of the area from A1 to the last row and column holding a value;
+    // 0 and 0 when the sheet holds none.
+    int UltimaLinha() const { return ultimaLinha_; }
+    int UltimaColuna() const { return ultimaColuna_; }
+
+    // Any cell, also beyond the used area (empty there). Numbers start at 1.
+    TValorCelula Valor(int coluna, int linha) const;
+
+    std::size_t QuantidadeCelulas() const { return celulas_.size(); }
+
+  private:
+    enum class TTipoInterno : std::uint8_t { Numero, Logico, Texto, TextoCompartilhado, Erro };
+    struct TCelula {
+        std::uint64_t chave;  // row in the high half, column in the low half: sorts row by row
+        double numero;
+        std::uint32_t indice;
+        TTipoInterno tipo;
+    };
+    static std::uint64_t Chave(int coluna, int linha) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(linha)) << 32) |
+               static_cast<std::uint32_t>(coluna);
+    }
+    void Poe(int coluna, int linha, TTipoInterno tipo, double numero, std::uint32_t indice);
+
+    std::shared_ptr<const TTextos> compartilhados_;
+    TTextos textos_;
+    std::vector<TCelula> celulas_;
+    bool ordenada_ = true;
+    static constexpr int kMaximoLinhasIndexadas = 1 << 22;
+    // inicioLinha_[r] is the first cell of row r or beyond (rows 1..ultimaLinha_, plus an end).
+    std::vector<std::uint32_t> inicioLinha_;
+    int ultimaLinha_ = 0;
+    int ultimaColuna_ = 0;
+};
+
+// An open workbook. Only worksheets are listed: chart, macro and dialog sheets are left out,
+// and sheet numbers follow the list.
+class TPastaTrabalho {
+  public:
+    explicit TPastaTrabalho(std::string caminho) : caminho_(std::move(caminho)) {}
+    virtual ~TPastaTrabalho() = default;
+    TPastaTrabalho(const TPastaTrabalho&) = delete;
+    TPastaTrabalho& operator=(const TPastaTrabalho&) = delete;
+
+    // The file as the operator named it (UTF-8).
+    const std::string& Caminho() const { return caminho_; }
+
+    // Sheet names in Windows-1252, in workbook order.
+    const std::vector<std::string>& NomesAbas() const { return nomes_; }
+
+    // The cells of the sheet with this 0-based index, read from the file at the first call and
+    // kept for the next ones. Fails with EPlanilha when the sheet cannot be read.
+    const TAbaLida& Aba(std::size_t indice);
+
+  protected:
+    virtual std::unique_ptr<TAbaLida> LeAba(std::size_t indice) = 0;
+
+    // A reader's failure, naming the file: "Não foi possível ler a planilha "...": motivo".
+    EPlanilha Erro(const std::string& motivo) const;
+
+    std::vector<std::string> nomes_;
+
+  private:
+    std::string caminho_;
+    std::vector<std::unique_ptr<TAbaLida>> lidas_;
+};
+
+// Opens a workbook with the reader its extension (xlsx, xls, csv; any case) calls for.
+// Fails with EPlanilha, naming the file, when it is missing, unreadable or not a workbook.
+std::unique_ptr<TPastaTrabalho> AbrePastaTrabalho(const std::string& caminho);
+
+namespace planilha {
+
+// Largest entry, stream or file a reader inflates or loads into memory.
+inline constexpr std::size_t kLimiteBytes = std::size_t{512} * 1024 * 1024;
+
+// Column letters with as many letters as the number needs: 1 "A", 27 "AA", 703 "AAA".
+std::string LetrasColuna(int coluna);
+
+// "B7", "AAA5".
+std::string ReferenciaCelula(int coluna, int linha);
+
+// Reads a reference such as "AB12" (letters in either case); false when it is not one.
+bool LeReferencia(std::string_view ref, int& coluna, int& linha);
+
+}  // namespace planilha

@@ -1,0 +1,17 @@
+// Runs the conversor binary as an operator's shell would, and keeps what it said.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace apoio {
+
+struct TSaidaProcesso {
+    int codigo = -1;    // the exit code
+    std::string saida;  // stdout
+    std::string erros;  // stderr
+};
+
+TSaidaProcesso ExecutaConversor(const std::vector<std::string>& argumentos);
+
+}  // namespace apoio
