@@ -6,7 +6,25 @@
 #include "conversion/Firebird.h"
 #include "schema/Esquemas.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+
 namespace apoio {
+
+TDiretorioTemporario::TDiretorioTemporario() {
+    std::string modelo = (std::filesystem::temp_directory_path() / "conversor-XXXXXX").string();
+    if (!mkdtemp(modelo.data())) {
+        throw std::system_error(errno, std::generic_category(),
+                                "não foi possível criar um diretório temporário");
+    }
+    caminho_ = modelo;
+}
+
+TDiretorioTemporario::~TDiretorioTemporario() {
+    std::error_code erro;
+    std::filesystem::remove_all(caminho_, erro);
+}
 
 void CriaBancoDoEsquema(TBancoFirebird& banco, const std::string& caminho,
                         const std::string& esquema) {

@@ -8,13 +8,31 @@
 #pragma once
 
 #include "conversion/BancoFirebird.h"
-#include "tests/apoio/DiretorioTemporario.h"
+
+#include <filesystem>
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace apoio {
+
+// A directory of its own under the system's temporary directory, removed with all its content
+// when the object goes.
+class TDiretorioTemporario {
+  public:
+    TDiretorioTemporario();
+    ~TDiretorioTemporario();
+    TDiretorioTemporario(const TDiretorioTemporario&) = delete;
+    TDiretorioTemporario& operator=(const TDiretorioTemporario&) = delete;
+
+    const std::filesystem::path& Caminho() const { return caminho_; }
+    // The path of a file inside the directory, as a text.
+    std::string Arquivo(const std::string& nome) const { return (caminho_ / nome).string(); }
+
+  private:
+    std::filesystem::path caminho_;
+};
 
 // Creates the database file at caminho with the connection's dialect (the file must not exist)
 // and runs the embedded schema of that name ("almuro", "tessaly") on it; stays connected.

@@ -1,21 +1,21 @@
 // The sample site: its files, its determinism, its data, and the command that makes it.
 #include "app/logica/LogicaPrincipal.h"
+#include "common/ConfiguracaoRegional.h"
+#include "common/Win1252.h"
 #include "conversion/BancoFirebird.h"
 #include "schema/amostra/GeradorAmostra.h"
+#include "spreadsheet/ControlaExcel.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/DiretorioTemporario.h"
 #include "tests/apoio/JanelaFalsa.h"
+#include "tests/apoio/Processo.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <zip.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,51 +65,29 @@ std::string LeArquivo(const std::filesystem::path& caminho) {
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
-// One member of a workbook's zip package; empty when it is not there.
-std::string LeDoPacote(const std::filesystem::path& pasta, const std::string& membro) {
-    int erro = 0;
-    std::unique_ptr<zip_t, decltype(&zip_discard)> zip(
-        zip_open(pasta.string().c_str(), ZIP_RDONLY, &erro), &zip_discard);
-    if (!zip)
-        return {};
-    zip_stat_t st;
-    if (zip_stat(zip.get(), membro.c_str(), 0, &st) != 0)
-        return {};
-    std::unique_ptr<zip_file_t, decltype(&zip_fclose)> arquivo(
-        zip_fopen(zip.get(), membro.c_str(), 0), &zip_fclose);
-    if (!arquivo)
-        return {};
-    std::string conteudo(st.size, '\0');
-    zip_int64_t lidos = zip_fread(arquivo.get(), conteudo.data(), st.size);
-    conteudo.resize(lidos < 0 ? 0 : static_cast<size_t>(lidos));
-    return conteudo;
+// Every cell of the first sheet of a workbook, as the conversion's own module reads them
+// (UTF-8 here); celulas[linha - 1][coluna - 1].
+std::vector<std::vector<std::string>> LePlanilha(const std::filesystem::path& pasta,
+                                                 std::vector<std::string>* abas = nullptr) {
+    TDMCotrolaExcel excel;
+    excel.AbreArquivoExcel(pasta.string());
+    if (abas)
+        *abas = excel.ListaAbas();
+    excel.SelecionaAba(1);
+    std::vector<std::vector<std::string>> celulas(static_cast<size_t>(excel.UltimaLinha()));
+    for (int l = 1; l <= excel.UltimaLinha(); ++l) {
+        for (int c = 1; c <= excel.UltimaColuna(); ++c)
+            celulas[static_cast<size_t>(l - 1)].push_back(win1252::ParaUtf8(excel.LeCelula(c, l)));
+    }
+    return celulas;
 }
 
-size_t Ocorrencias(const std::string& texto, const std::string& parte) {
+size_t ContaNaColuna(const std::vector<std::vector<std::string>>& celulas, size_t coluna,
+                     const std::string& valor) {
     size_t n = 0;
-    for (size_t p = texto.find(parte); p != std::string::npos; p = texto.find(parte, p + 1))
-        ++n;
+    for (size_t l = 1; l < celulas.size(); ++l)
+        n += celulas[l][coluna - 1] == valor;
     return n;
-}
-
-struct TSaida {
-    int codigo = -1;
-    std::string texto;  // stdout and stderr together
-};
-
-TSaida ExecutaBinario(const std::string& argumentos) {
-    TSaida saida;
-    std::string comando = std::string(CONVERSOR_BINARIO) + " " + argumentos + " 2>&1";
-    FILE* p = popen(comando.c_str(), "r");
-    if (!p)
-        return saida;
-    char buffer[512];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        saida.texto.append(buffer, n);
-    int estado = pclose(p);
-    saida.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-    return saida;
 }
 
 TEST(AmostraTest, GeraOsQuatroArquivosComAsContagens) {
@@ -185,41 +163,42 @@ TEST(AmostraTest, PlanilhasTemOLayoutDasConversoes) {
     TDiretorioTemporario dir;
     GeraAmostra(dir.Caminho().string(), 50, 3);
 
-    const auto produtos = dir.Caminho() / "produtos.xlsx";
-    std::string folha = LeDoPacote(produtos, "xl/worksheets/sheet1.xml");
-    std::string textos = LeDoPacote(produtos, "xl/sharedStrings.xml");
-    ASSERT_FALSE(folha.empty());
-    EXPECT_EQ(Ocorrencias(folha, "<row "), 51u);  // heading and 50 products
-    EXPECT_NE(folha.find("<dimension ref=\"A1:H51\""), std::string::npos);
-    for (const char* titulo : {"Código", "Descrição", "Unidade", "Preço Venda"})
-        EXPECT_NE(textos.find(titulo), std::string::npos) << titulo;
-    // Prices are numbers, never texts a locale could misread: no cell of column F below the
-    // heading is a string.
-    for (size_t p = folha.find("<c r=\"F"); p != std::string::npos;
-         p = folha.find("<c r=\"F", p + 1)) {
-        std::string celula = folha.substr(p, folha.find('>', p) - p);
-        if (celula.rfind("<c r=\"F1\"", 0) == 0)
-            continue;
-        EXPECT_EQ(celula.find("t=\"s\""), std::string::npos) << celula;
+    std::vector<std::string> abas;
+    auto produtos = LePlanilha(dir.Caminho() / "produtos.xlsx", &abas);
+    EXPECT_EQ(abas, std::vector<std::string>{"Produtos"});
+    ASSERT_EQ(produtos.size(), 51u);  // heading and 50 products
+    ASSERT_EQ(produtos[0].size(), 8u);
+    EXPECT_EQ(produtos[0][1], "Descrição");
+    EXPECT_EQ(produtos[0][4], "Unidade");
+    EXPECT_EQ(produtos[0][5], "Preço Venda");
+    size_t precos = 0;
+    for (size_t l = 1; l < produtos.size(); ++l) {
+        // A price is a number cell or nothing: a text the locale could misread would end a run.
+        double preco = 0;
+        const std::string& celula = produtos[l][5];
+        EXPECT_TRUE(celula.empty() ||
+                    TConfiguracaoRegional::Instancia().TentaTextoParaNumero(celula, preco))
+            << celula;
+        precos += !celula.empty();
+        EXPECT_NE(produtos[l][0], "");  // the old code
     }
+    EXPECT_GT(precos, 40u);
 
-    const auto cadastros = dir.Caminho() / "cadastros.xlsx";
-    folha = LeDoPacote(cadastros, "xl/worksheets/sheet1.xml");
-    textos = LeDoPacote(cadastros, "xl/sharedStrings.xml");
-    EXPECT_EQ(Ocorrencias(folha, "<row "), 51u);
-    EXPECT_NE(folha.find("<dimension ref=\"A1:M51\""), std::string::npos);
-    // The three flags are logical cells in every data row.
-    for (const char* coluna : {"C", "D", "E"}) {
-        for (int linha = 2; linha <= 51; ++linha) {
-            std::string ref = std::string("<c r=\"") + coluna + std::to_string(linha) + "\"";
-            size_t p = folha.find(ref);
-            ASSERT_NE(p, std::string::npos) << ref;
-            EXPECT_NE(folha.substr(p, folha.find('>', p) - p).find("t=\"b\""), std::string::npos)
-                << ref;
-        }
+    auto cadastros = LePlanilha(dir.Caminho() / "cadastros.xlsx", &abas);
+    EXPECT_EQ(abas, std::vector<std::string>{"Cadastros"});
+    ASSERT_EQ(cadastros.size(), 51u);
+    ASSERT_EQ(cadastros[0].size(), 13u);
+    EXPECT_EQ(cadastros[0][1], "Nome / Razão Social");
+    EXPECT_EQ(cadastros[0][12], "Inscrição Estadual");
+    // The three flags are logical cells, which read "True" or "False", in every data row.
+    for (size_t coluna : {3, 4, 5}) {
+        EXPECT_EQ(
+            ContaNaColuna(cadastros, coluna, "True") + ContaNaColuna(cadastros, coluna, "False"),
+            50u)
+            << coluna;
+        EXPECT_GT(ContaNaColuna(cadastros, coluna, "True"), 0u) << coluna;
+        EXPECT_GT(ContaNaColuna(cadastros, coluna, "False"), 0u) << coluna;
     }
-    EXPECT_NE(textos.find("Inscrição Estadual"), std::string::npos);
-    EXPECT_NE(textos.find("Pessoa Jurídica"), std::string::npos);
 }
 
 // Enough rows for every oddity the conversions have to meet to turn up at least once.
@@ -262,10 +241,19 @@ TEST(AmostraTest, DadosTemAsIrregularidadesDeUmCadastroReal) {
     EXPECT_TRUE(existe("ESTOQUE", "NOME LIKE '%\"%'"));
     EXPECT_TRUE(existe("ESTOQUE", "CHAR_LENGTH(NOME) > 50"));
 
-    std::string cadastros = LeDoPacote(dir.Caminho() / "cadastros.xlsx", "xl/sharedStrings.xml");
-    for (const char* texto :
-         {"__.___.___/____-__", "___.___.___-__", "BHTE", "isento", "ISENTO", "Ávila", "do Zé"})
-        EXPECT_NE(cadastros.find(texto), std::string::npos) << texto;
+    auto cadastros = LePlanilha(dir.Caminho() / "cadastros.xlsx");
+    EXPECT_GT(ContaNaColuna(cadastros, 2, ""), 0u);  // no name
+    EXPECT_GT(ContaNaColuna(cadastros, 6, "BHTE") + ContaNaColuna(cadastros, 6, " BHTE "), 0u);
+    EXPECT_GT(ContaNaColuna(cadastros, 6, "belo horizonte"), 0u);
+    EXPECT_GT(ContaNaColuna(cadastros, 6, ""), 0u);
+    EXPECT_GT(ContaNaColuna(cadastros, 12, "__.___.___/____-__"), 0u);
+    EXPECT_GT(ContaNaColuna(cadastros, 12, "___.___.___-__"), 0u);
+    EXPECT_GT(ContaNaColuna(cadastros, 13, "isento"), 0u);
+    EXPECT_GT(ContaNaColuna(cadastros, 13, "ISENTO"), 0u);
+    auto produtos = LePlanilha(dir.Caminho() / "produtos.xlsx");
+    EXPECT_GT(ContaNaColuna(produtos, 5, "Embalagem"), 0u);  // longer than a unit code
+    EXPECT_GT(ContaNaColuna(produtos, 5, ""), 0u);
+    EXPECT_GT(ContaNaColuna(produtos, 6, ""), 0u);
 }
 
 TEST(AmostraTest, GerarDeNovoSubstituiOsArquivos) {
@@ -290,8 +278,8 @@ TEST(AmostraTest, GerarDeNovoSubstituiOsArquivos) {
     EXPECT_EQ(arquivos, 4u);  // no scratch folder left behind
 }
 
-// What the target accepts is what matters: the product writers take a whole sample without
-// one value too long for its column.
+// What the target accepts is what matters: the product writers take a whole sample, database
+// and sheet, without one value too long for its column.
 TEST(AmostraTest, ProdutosDaAmostraEntramNoDestino) {
     TDiretorioTemporario dir;
     GeraAmostra(dir.Caminho().string(), 400, 5);
@@ -311,30 +299,45 @@ TEST(AmostraTest, ProdutosDaAmostraEntramNoDestino) {
         EXPECT_GT(ContaLinhas(logica.dbAlmuro, "CLASFISC"), 0);
         EXPECT_GT(ContaLinhas(logica.dbAlmuro, "UNIDADES"), 0);
     }
+
+    // And the whole run from the command line, the sheet included.
+    auto run = apoio::ExecutaConversor(
+        {"run", "--kind", "products", "--target", dir.Arquivo("almuro.fdb"), "--source",
+         dir.Arquivo("tessaly.fdb"), "--workbook", dir.Arquivo("produtos.xlsx")});
+    EXPECT_EQ(run.codigo, 0) << run.saida << run.erros;
+    TBancoAberto almuro(dir.Caminho() / "almuro.fdb", 1);
+    EXPECT_EQ(ContaLinhas(*almuro, "PRODUTO"), 800);
+    EXPECT_EQ(ContaLinhas(*almuro, "PRODUTODETALHE"), 400);
 }
 
 TEST(AmostraTest, ComandoSampleCodigosDeSaida) {
     TDiretorioTemporario dir;
-    TSaida ok = ExecutaBinario("sample '" + dir.Arquivo("s") + "' --rows 5 --seed=3");
-    EXPECT_EQ(ok.codigo, 0) << ok.texto;
-    EXPECT_NE(ok.texto.find("ESTOQUE 5"), std::string::npos) << ok.texto;
-    EXPECT_NE(ok.texto.find("cadastros.xlsx"), std::string::npos) << ok.texto;
+    auto ok = apoio::ExecutaConversor({"sample", dir.Arquivo("s"), "--rows", "5", "--seed=3"});
+    EXPECT_EQ(ok.codigo, 0) << ok.erros;
+    EXPECT_NE(ok.saida.find("ESTOQUE 5"), std::string::npos) << ok.saida;
+    EXPECT_NE(ok.saida.find("cadastros.xlsx"), std::string::npos) << ok.saida;
     EXPECT_TRUE(std::filesystem::exists(dir.Caminho() / "s" / "tessaly.fdb"));
 
-    for (const char* uso :
-         {"sample", "sample a b", "sample d --rows", "sample d --rows -1", "sample d --rows 1x",
-          "sample d --colunas 3", "sample d --rows 900001"}) {
-        TSaida r = ExecutaBinario(uso);
-        EXPECT_EQ(r.codigo, 2) << uso << "\n" << r.texto;
-        EXPECT_NE(r.texto.find("uso: conversor sample"), std::string::npos) << uso;
+    const std::vector<std::vector<std::string>> usos = {{"sample"},
+                                                        {"sample", "a", "b"},
+                                                        {"sample", "d", "--rows"},
+                                                        {"sample", "d", "--rows", "-1"},
+                                                        {"sample", "d", "--rows", "1x"},
+                                                        {"sample", "d", "--colunas", "3"},
+                                                        {"sample", "d", "--rows", "900001"}};
+    for (const auto& uso : usos) {
+        auto r = apoio::ExecutaConversor(uso);
+        EXPECT_EQ(r.codigo, 2) << uso.back() << "\n" << r.erros;
+        EXPECT_NE(r.erros.find("uso: conversor sample"), std::string::npos) << uso.back();
     }
+    EXPECT_FALSE(std::filesystem::exists("d"));
 
     // A folder that cannot be made is a failure, told in the message.
     std::ofstream(dir.Arquivo("arquivo")) << "x";
-    TSaida falha = ExecutaBinario("sample '" + dir.Arquivo("arquivo") + "/dentro'");
-    EXPECT_EQ(falha.codigo, 1) << falha.texto;
-    EXPECT_NE(falha.texto.find("Não foi possível criar o diretório"), std::string::npos)
-        << falha.texto;
+    auto falha = apoio::ExecutaConversor({"sample", dir.Arquivo("arquivo") + "/dentro"});
+    EXPECT_EQ(falha.codigo, 1) << falha.erros;
+    EXPECT_NE(falha.erros.find("Não foi possível criar o diretório"), std::string::npos)
+        << falha.erros;
 }
 
 }  // namespace
