@@ -6,20 +6,27 @@ DEMO_ROWS ?= 300
 
 PACKAGES = cmake g++ make ninja-build pkg-config qt6-base-dev libgtest-dev firebird-dev \
            libfbclient2 firebird3.0-server-core firebird3.0-utils libzip-dev libexpat1-dev \
-           libgsf-1-dev libxlsxwriter-dev xvfb xauth x11-apps imagemagick fonts-dejavu-core
+           libgsf-1-dev libxlsxwriter-dev fonts-dejavu-core
+SCREENSHOT_PACKAGES = xvfb xauth x11-utils imagemagick
 
-.PHONY: deps build test demo gui screenshot bench format clean
+.PHONY: deps deps-screenshot install-packages build test demo gui screenshot bench format clean
 
 # Installs only what is missing; apt-get update runs only when something must be installed.
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-packages LIST="$(PACKAGES)"
+
+deps-screenshot: deps
+	@$(MAKE) --no-print-directory install-packages LIST="$(SCREENSHOT_PACKAGES)"
+
+install-packages:
+	@missing=""; for p in $(LIST); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
 	  $$SUDO apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
 	fi
 
 $(BUILD)/build.ninja:
@@ -41,7 +48,7 @@ gui: deps
 	@test -d $(DEMO_DIR) || $(BUILD)/conversor sample $(DEMO_DIR) --rows $(DEMO_ROWS)
 	$(BUILD)/conversor
 
-screenshot: deps
+screenshot: deps-screenshot
 	$(MAKE) build
 	./scripts/screenshot.sh $(BUILD)/conversor $(BUILD)
 
