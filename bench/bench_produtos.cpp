@@ -2,6 +2,7 @@
 // number of PRODUTO rows through one prepared, parameterized INSERT in one transaction.
 //   build/bench_produtos [rows]   (default 20000 source rows and 20000 sheet rows)
 #include "app/logica/LogicaPrincipal.h"
+#include "bench/JanelaMuda.h"
 #include "conversion/Consulta.h"
 #include "conversion/products/classConverteProduto.h"
 #include "schema/Esquemas.h"
@@ -20,19 +21,6 @@
 
 namespace {
 
-struct TJanelaMuda : IMensagens, IProgresso, IEscolhaArquivo {
-    void Alerta(const std::string& t) override { std::cerr << "Alerta: " << t << "\n"; }
-    void Erro(const std::string& t) override { std::cerr << "Erro: " << t << "\n"; }
-    void Informacao(const std::string&) override {}
-    void Mudou(const TProgresso&) override {}
-    void ProcessaMensagens() override {}
-    std::optional<std::string> Escolhe(const std::string&) override { return std::nullopt; }
-};
-
-double Segundos(std::chrono::steady_clock::time_point desde) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
-}
-
 // Column names and default values of the writer's own statement, so the floor writes the same
 // columns with values of the same kinds.
 void ColunasDoEscritor(std::vector<std::string>& nomes, std::vector<std::string>& valores) {
@@ -45,11 +33,13 @@ void ColunasDoEscritor(std::vector<std::string>& nomes, std::vector<std::string>
         size_t ini = 0;
         while (true) {
             size_t virgula = s.find(',', ini);
-            std::string item = s.substr(ini, virgula == std::string::npos ? virgula : virgula - ini);
+            std::string item =
+                s.substr(ini, virgula == std::string::npos ? virgula : virgula - ini);
             item.erase(0, item.find_first_not_of(' '));
             item.erase(item.find_last_not_of(' ') + 1);
             r.push_back(item);
-            if (virgula == std::string::npos) return r;
+            if (virgula == std::string::npos)
+                return r;
             ini = virgula + 1;
         }
     };
@@ -57,7 +47,8 @@ void ColunasDoEscritor(std::vector<std::string>& nomes, std::vector<std::string>
     nomes = lista(sql.substr(a + 1, b - a - 1));
     valores = lista(sql.substr(c + 1, d - c - 1));
     for (auto& v : valores) {
-        if (v.size() >= 2 && v.front() == '\'') v = v.substr(1, v.size() - 2);
+        if (v.size() >= 2 && v.front() == '\'')
+            v = v.substr(1, v.size() - 2);
     }
 }
 
@@ -65,8 +56,8 @@ void ColunasDoEscritor(std::vector<std::string>& nomes, std::vector<std::string>
 
 int main(int argc, char** argv) {
     const long linhas = argc > 1 ? std::atol(argv[1]) : 20000;
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("bench-produtos-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("bench-produtos-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
 
     auto t0 = std::chrono::steady_clock::now();
@@ -88,7 +79,8 @@ int main(int argc, char** argv) {
     logica.CarregaDadosExcel();
     const double staging = Segundos(t0);
     t0 = std::chrono::steady_clock::now();
-    if (!logica.EfetuaConversao()) return 1;
+    if (!logica.EfetuaConversao())
+        return 1;
     const double conversao = Segundos(t0);
     const long gravadas = linhas + logica.cdsTabelaTemp.TotalRegistros() - 1;
 
@@ -100,9 +92,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> nomes, valores;
     ColunasDoEscritor(nomes, valores);
     std::string sql = "insert into PRODUTO (";
-    for (size_t i = 0; i < nomes.size(); ++i) sql += (i ? ", " : "") + nomes[i];
+    for (size_t i = 0; i < nomes.size(); ++i)
+        sql += (i ? ", " : "") + nomes[i];
     sql += ") values (";
-    for (size_t i = 0; i < nomes.size(); ++i) sql += i ? ", ?" : "?";
+    for (size_t i = 0; i < nomes.size(); ++i)
+        sql += i ? ", ?" : "?";
     sql += ")";
     t0 = std::chrono::steady_clock::now();
     {
@@ -122,9 +116,10 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &uso);
     std::printf("staging da planilha: %ld linhas em %.2f s\n",
                 static_cast<long>(logica.cdsTabelaTemp.TotalRegistros()), staging);
-    std::printf("conversao de produtos: %ld produtos (%ld do banco, %ld da planilha) em %.2f s = "
-                "%.0f linhas/s\n",
-                gravadas, linhas, gravadas - linhas, conversao, gravadas / conversao);
+    std::printf(
+        "conversao de produtos: %ld produtos (%ld do banco, %ld da planilha) em %.2f s = "
+        "%.0f linhas/s\n",
+        gravadas, linhas, gravadas - linhas, conversao, gravadas / conversao);
     std::printf("piso (INSERT preparado, uma transacao): %ld linhas em %.2f s = %.0f linhas/s\n",
                 gravadas, tempoPiso, gravadas / tempoPiso);
     std::printf("razao conversao/piso: %.1fx mais lenta\n", conversao / tempoPiso);
