@@ -126,43 +126,23 @@ TEST_F(EscritorFornecedorTest, ApostrofosSaemAntesDaLimpezaMenosEmAtivo) {
     EXPECT_EQ(Valor("fornece.ativo"), "\xE9");
 }
 
-TEST_F(EscritorFornecedorTest, LargurasECortesDepoisDoTrim) {
+TEST_F(EscritorFornecedorTest, LargurasECortesAntesOuDepoisDoTrim) {
     fornecedor.SetNome("  " + std::string(47, 'a') + "   " + std::string(10, 'b'));
     EXPECT_EQ(fornecedor.Nome(), std::string(47, 'a') + "   ");  // trimmed first, then cut
-    fornecedor.SetNomeFantasia(std::string(45, 'f'));
-    fornecedor.SetContato(" " + std::string(35, 'c'));
-    fornecedor.SetEndereco("  " + std::string(60, 'e'));
-    fornecedor.SetBairro(std::string(35, 'b') + " ");
-    fornecedor.SetCep("30130-010");
-    fornecedor.SetNumero("12345678901");
     fornecedor.SetComplemento(std::string(58, ' ') + std::string(12, 'k'));
-    fornecedor.SetEstado("MGX");
-    fornecedor.SetPessoaFJ("Jota");
-    fornecedor.SetObservacao(std::string(120, 'o'));
-    fornecedor.SetFone("(31) 3333-4444 ramal 5");
-    fornecedor.SetFax("  3333-4444");
-    fornecedor.SetEmail("  " + std::string(150, 'm') + "@x.com  ");
-    fornecedor.SetHomePage(std::string(40, 'h'));
-    fornecedor.SetCampoLivre1("  " + std::string(25, '1'));
-    fornecedor.SetCampoLivre2(std::string(25, '2'));
-    fornecedor.SetTipoFornece("Industria");
-    EXPECT_EQ(Valor("fornece.NomeFantasia"), std::string(40, 'f'));
-    EXPECT_EQ(Valor("fornece.Contato"), std::string(30, 'c'));
-    EXPECT_EQ(Valor("fornece.Endereco"), "  " + std::string(48, 'e'));  // not trimmed
-    EXPECT_EQ(Valor("fornece.Bairro"), std::string(30, 'b'));
-    EXPECT_EQ(Valor("fornece.Cep"), "30130-01");
-    EXPECT_EQ(Valor("fornece.Numero"), "1234567890");
     EXPECT_EQ(Valor("fornece.Complemento"), "kk");  // cut to 60, then trimmed
-    EXPECT_EQ(Valor("fornece.Estado"), "MG");
-    EXPECT_EQ(Valor("fornece.Pessoa_FJ"), "Jota");
-    EXPECT_EQ(Valor("fornece.observacao"), std::string(100, 'o'));
+    fornecedor.SetEndereco("  " + std::string(60, 'e'));
+    EXPECT_EQ(Valor("fornece.Endereco"), "  " + std::string(48, 'e'));  // never trimmed
+    fornecedor.SetEmail("  " + std::string(150, 'm') + "@x.com  ");
+    EXPECT_EQ(Valor("fornece.Email"), std::string(150, 'm') + "@x.com");  // no width
+    fornecedor.SetFone("(31) 3333-4444 ramal 5");
     EXPECT_EQ(Valor("fornece.Fone"), "(31) 3333-4444 ");
-    EXPECT_EQ(Valor("fornece.Fax"), "  3333-4444");
-    EXPECT_EQ(Valor("fornece.Email"), std::string(150, 'm') + "@x.com");
-    EXPECT_EQ(Valor("fornece.HomePage"), std::string(30, 'h'));
-    EXPECT_EQ(Valor("fornece.CampoLivre1"), std::string(20, '1'));
-    EXPECT_EQ(Valor("fornece.CampoLivre2"), std::string(20, '2'));
-    EXPECT_EQ(Valor("fornece.TipoFornece"), "Industria");
+    fornecedor.SetCep("30130-010");
+    EXPECT_EQ(Valor("fornece.Cep"), "30130-01");
+    fornecedor.SetEstado("MGX");
+    EXPECT_EQ(fornecedor.Estado(), "MG");
+    fornecedor.SetPessoaFJ("Jota");
+    EXPECT_EQ(fornecedor.PessoaFJ(), "Jota");
 }
 
 TEST_F(EscritorFornecedorTest, CodigosPreenchidosNuncaEncurtados) {
@@ -193,8 +173,6 @@ TEST_F(EscritorFornecedorTest, SomenteNumerosNosDocumentosENoCelular) {
     EXPECT_EQ(fornecedor.CgcCpf(), "12345678000190");
     fornecedor.SetCgcCpf("1234567890123456789");
     EXPECT_EQ(fornecedor.CgcCpf(), "12345678901234");
-    fornecedor.SetCgcCpf("sem numero");
-    EXPECT_EQ(fornecedor.CgcCpf(), "");
 
     fornecedor.SetInscEst("isento");
     EXPECT_EQ(Valor("fornece.InscEst"), "ISENTO");
@@ -202,29 +180,13 @@ TEST_F(EscritorFornecedorTest, SomenteNumerosNosDocumentosENoCelular) {
     EXPECT_EQ(Valor("fornece.InscEst"), " ISENTO ");  // the blanks around the word stay
     fornecedor.SetInscEst("isento de IE");
     EXPECT_EQ(Valor("fornece.InscEst"), "");
-    fornecedor.SetInscEst("ISENCAO");
-    EXPECT_EQ(Valor("fornece.InscEst"), "");
     fornecedor.SetInscEst("062.307.904/0081-1234");
     EXPECT_EQ(Valor("fornece.InscEst"), "062307904008112");
 
     fornecedor.SetInscMunicipal("12.345-6");
     EXPECT_EQ(Valor("fornece.InscMunicipal"), "123456");
-    fornecedor.SetCelular("(31) 9 8888-7777");
-    EXPECT_EQ(Valor("fornece.Celular"), "31988887777");
     fornecedor.SetCelular("+55 (31) 9 8888-7777 / 9 6666-5555");
     EXPECT_EQ(Valor("fornece.Celular"), "553198888777796");
-}
-
-TEST_F(EscritorFornecedorTest, LimpaCamposVoltaAoNovo) {
-    const std::string novo = fornecedor.MontaInsert();
-    fornecedor.SetCodFornec("5");
-    fornecedor.SetNome("Nome");
-    fornecedor.SetCodCidade("1");
-    fornecedor.SetAtivo("S");
-    fornecedor.SetEmail("a@b");
-    fornecedor.SetCodMunicipio("3106200");
-    fornecedor.LimpaCampos();
-    EXPECT_EQ(fornecedor.MontaInsert(), novo);
 }
 
 TEST(EscritorFornecedorBancoTest, InsereGravaVoltaAosPadroesELimpaTabelaNaoConfirma) {
