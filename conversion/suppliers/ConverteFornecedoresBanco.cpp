@@ -1,7 +1,81 @@
-// Placeholder until this mapping lands.
+// The first half of a suppliers run: the Tessaly supplier table into Fornece, keeping the
+// source codes, and the next free code left in ContadorFornecedor.
 #include "app/logica/LogicaPrincipal.h"
-#include "common/Erros.h"
+#include "common/Texto.h"
+#include "conversion/classConversao.h"
+#include "conversion/suppliers/FornecedoresBanco.h"
+#include "conversion/suppliers/classConverteFornecedor.h"
+
+TConsulta& AbreFornecedoresBanco(TConsulta& consulta) {
+    consulta.LimpaSQL();
+    consulta.DefineSQL(
+        "SELECT CODIGO, NOME, NOME_FANTASIA, ENDERECO, NUMERO, CIDADE, UF, BAIRRO, CEP, CNPJ, "
+        "CPF, IE, COMPLEMENTO, CONTATO, TELEFONE, CELULAR, FAX, EMAIL FROM FORNECEDOR");
+    consulta.Abre();
+    return consulta;
+}
 
 void TLogicaPrincipal::ConverteFornecedoresBanco() {
-    throw EConversor("Conversão ainda não disponível.");
+    ProcessaMensagens();
+    // Declared so that they go in the reverse order: writer, source query, lookups.
+    TConversao conversao(dbAlmuro, Mensagens());
+    TConsulta origem(dbTessaly);
+    TConverteFornece fornecedor(dbAlmuro, Mensagens());
+
+    int registro = 1;
+    fornecedor.LimpaTabela();
+    AbreFornecedoresBanco(origem);
+    ContadorFornecedor = 0;
+
+    origem.Ultimo();
+    DefineBarraMaximo(origem.TotalRegistros());
+    origem.Primeiro();
+    const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
+    while (!origem.Fim()) {
+        DefineAguarde("Convertendo Fornecedores - Registro " + std::to_string(registro) + deTotal);
+        ProcessaMensagens();
+
+        fornecedor.SetCodFornec(origem.Texto("CODIGO"));
+        fornecedor.SetNome(origem.Texto("NOME"));
+        fornecedor.SetNomeFantasia(origem.Texto("NOME_FANTASIA"));
+        fornecedor.SetEndereco(origem.Texto("ENDERECO"));
+        fornecedor.SetNumero(origem.Texto("NUMERO"));
+        fornecedor.SetComplemento(origem.Texto("COMPLEMENTO"));
+        fornecedor.SetEstado(origem.Texto("UF"));
+        // A blank city gets no code: a code left over from a skipped record would be another
+        // supplier's city.
+        const std::string cidade = origem.Texto("CIDADE");
+        fornecedor.SetCodCidade(texto::Trim(cidade).empty()
+                                    ? std::string()
+                                    : conversao.RetornaCodCidade(cidade, origem.Texto("UF")));
+        fornecedor.SetBairro(origem.Texto("BAIRRO"));
+        fornecedor.SetCep(TConversao::RetiraCaracteres(origem.Texto("CEP")));
+        const std::string cpf = origem.Texto("CPF");
+        fornecedor.SetCgcCpf(
+            texto::Trim(TConversao::RetiraCaracteres(cpf)).empty() ? origem.Texto("CNPJ") : cpf);
+        fornecedor.SetInscEst(origem.Texto("IE"));
+        fornecedor.SetContato(origem.Texto("CONTATO"));
+        fornecedor.SetFone(origem.Texto("TELEFONE"));
+        fornecedor.SetCelular(origem.Texto("CELULAR"));
+        fornecedor.SetFax(origem.Texto("FAX"));
+        fornecedor.SetEmail(origem.Texto("EMAIL"));
+        fornecedor.SetAtivo("S");
+        fornecedor.SetPessoaFJ(fornecedor.CgcCpf().size() > 11 ? "J" : "F");
+
+        const std::int64_t codigo = origem.Inteiro("CODIGO");
+        if (codigo > ContadorFornecedor)
+            ContadorFornecedor = codigo;
+
+        if (!texto::Trim(fornecedor.Nome()).empty())
+            fornecedor.Insere();
+
+        ++registro;
+        origem.Proximo();
+        DefineBarraPosicao(registro);
+    }
+    ++ContadorFornecedor;
+
+    DefineAguarde(std::string());
+    DefineBarraPosicao(0);
+    DefineBarraMaximo(0);
 }
