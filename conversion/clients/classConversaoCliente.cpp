@@ -47,8 +47,9 @@ std::string CodigoCidade(const std::string& t) {
     return t.empty() ? t : Zeros<5>(Corta<5>(t));
 }
 
-// Double quotes cannot stand in a dialect-1 statement: each one is taken out in turn and the
-// pass runs again over the whole text; the final step runs once none is left.
+// Double quotes never reach the statement: each one is taken out in turn and the pass runs
+// again over the whole text; the final step runs once none is left. A value that had quotes can
+// so come out shorter, or as digits only, where the same value without them would not.
 std::string Limpa(const std::string& v, TPasso cadaPasso, TPasso passoFinal) {
     std::string t = v;
     size_t p;

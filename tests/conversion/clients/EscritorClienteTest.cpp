@@ -200,14 +200,6 @@ TEST_F(EscritorClienteTest, AspasDuplasFiltramOuCortamAlemDoPassoFinal) {
     EXPECT_EQ(ins.Valor("cliente.observacao"), "'VIP'");
 }
 
-TEST_F(EscritorClienteTest, AspasSimplesDobradasNoLiteral) {
-    cliente.SetNome("Rog\xE9rio D'\xC1vila");
-    cliente.SetEmail("o'neil@exemplo.com");
-    auto ins = apoio::LeInsert(cliente.MontaInsert());
-    EXPECT_EQ(ins.Valor("cliente.nome"), "'Rog\xE9rio D''\xC1vila'");
-    EXPECT_EQ(ins.Valor("cliente.email"), "'o''neil@exemplo.com'");
-}
-
 TEST_F(EscritorClienteTest, DatasComPontosEVaziasForaDoInsert) {
     EXPECT_EQ(cliente.DtNascimento(), "");
     EXPECT_EQ(cliente.DtCadastro(), HojeComPontos());
