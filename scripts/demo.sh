@@ -32,7 +32,7 @@ union all select 'FORNECE', count(*) from FORNECE
 union all select 'CLASFISC', count(*) from CLASFISC
 union all select 'UNIDADES', count(*) from UNIDADES
 union all select 'CIDADES', count(*) from CIDADES;
-select first 5 CODPROD, DESCRICAO, UNIDADEENT, PRECO, CODCLASFIS, CODTRIBUT00 from PRODUTO order by CODPROD;
+select first 5 CODPROD, DESCRICAO, UNIDADEENT, cast(PRECO as numeric(15, 2)) as PRECO, CODCLASFIS, CODTRIBUT00 from PRODUTO order by CODPROD;
 select first 5 CODCLIENTE, NOME, CODCIDADE, ESTADO, CGCCPF, FONE from CLIENTE order by CODCLIENTE;
 select first 5 CODFORNEC, NOME, CODCIDADE, ESTADO, CGCCPF, PESSOA_FJ from FORNECE order by CODFORNEC;
 SQL
