@@ -9,9 +9,6 @@
 
 namespace {
 
-// Client codes have eight digits; a ninth would be cut away and land on another client's code.
-constexpr std::int64_t kMaiorCodigoCliente = 99999999;
-
 // The city code of a city of the source, or the empty code for a blank city: a blank city must
 // never keep a code that the writer still holds from an earlier record.
 std::string CodigoDaCidade(TConversao& conversao, const std::string& cidade,

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Client codes have eight digits; a ninth would be cut away and repeat an earlier code.
-constexpr std::int64_t kMaiorCodigoCliente = 99999999;
-
 // What the sheet holds when the operator never filled in the company or the personal number.
 bool MascaraVazia(const std::string& documento) {
     return documento == "__.___.___/____-__" || documento == "___.___.___-__";

@@ -5,7 +5,11 @@
 
 #include "conversion/classConversao.h"
 
+#include <cstdint>
 #include <string>
+
+// Client codes have eight digits; a larger number would be cut and land on another client's code.
+inline constexpr std::int64_t kMaiorCodigoCliente = 99999999;
 
 class TConverteCliente : public TConversao {
   public:
