@@ -10,6 +10,7 @@
 #include "spreadsheet/ControlaExcel.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,16 @@ class TLogicaPrincipal {
     static std::string ZerosEsquerda(const std::string& texto, int largura);
     static std::string FormataTelefone(const std::string& texto);
     std::string BuscaCodCidade(const std::string& cidade, const std::string& estado);
+    // The masks a sheet holds where the operator never filled in the CNPJ or the CPF.
+    static bool DocumentoEmBranco(const std::string& documento);
+    // A sheet code written with more digits than the code has would be cut and repeat another
+    // record's code: the run ends instead. cadastro names the record ("produto", ...).
+    static void ExigeCodigoQueCabe(const std::string& cadastro, std::int64_t codigo, int digitos,
+                                   int linha);
+    // Walks the staged rows after the heading, showing the caption and the row counts, and
+    // hands each one (by its sheet row number) to the mapping.
+    void PercorrePlanilha(const std::string& aguarde,
+                          const std::function<void(int linha)>& converteLinha);
 
     // ---- Progress display, as the mappings drive it ---------------------------------------
     void DefineAguarde(const std::string& texto);
