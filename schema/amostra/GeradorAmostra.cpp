@@ -113,6 +113,28 @@ void CriaBanco(TBancoFirebird& banco, const std::string& caminho, const char* es
     banco.ExecutaScript(esquemas::Todos().at(esquema));
 }
 
+// Name (now and then blank in one of three ways), trade name and address: the columns the
+// source's CLIENTE and FORNECEDOR share, in their order.
+void AcrescentaNomeEEndereco(TValores& v, TSorteio& s, TDadosFicticios& dados,
+                             const std::string& nome, bool juridica, int chanceFantasia,
+                             const char* nomeEmBranco) {
+    if (s.Chance(2)) {
+        const TValor brancos[] = {TValor(), TValor(""), TValor(nomeEmBranco)};
+        v.push_back(s.Um(brancos));
+    } else {
+        v.push_back(Texto(nome, 60));
+    }
+    v.push_back(juridica && s.Chance(chanceFantasia) ? Texto(dados.NomeFantasia(), 50) : TValor());
+    v.push_back(s.Chance(3) ? TValor() : Texto(dados.Logradouro()));
+    v.push_back(s.Chance(10) ? TValor() : Texto(dados.Numero()));
+    TCidadeAmostra cidade = dados.Cidade();
+    const bool semCidade = s.Chance(4);
+    v.push_back(semCidade ? TValor() : Texto(cidade.cidade));
+    v.push_back(semCidade && s.Chance(50) ? TValor() : Texto(cidade.uf));
+    v.push_back(s.Chance(8) ? TValor() : Texto(dados.Bairro()));
+    v.push_back(s.Chance(10) ? TValor() : TValor(dados.Cep()));
+}
+
 }  // namespace
 
 TGeradorAmostra::TGeradorAmostra(TOpcoesAmostra opcoes) : opcoes_(std::move(opcoes)) {
@@ -295,21 +317,7 @@ void TGeradorAmostra::InsereClientes(TBancoFirebird& banco) {
             std::string nome = juridica ? dados.RazaoSocial() : dados.NomePessoa();
             v.clear();
             v.push_back(std::to_string(codigos.Proximo()));
-            if (s.Chance(2)) {
-                const TValor brancos[] = {TValor(), TValor(""), TValor("   ")};
-                v.push_back(s.Um(brancos));
-            } else {
-                v.push_back(Texto(nome, 60));
-            }
-            v.push_back(juridica && s.Chance(80) ? Texto(dados.NomeFantasia(), 50) : TValor());
-            v.push_back(s.Chance(3) ? TValor() : Texto(dados.Logradouro()));
-            v.push_back(s.Chance(10) ? TValor() : Texto(dados.Numero()));
-            TCidadeAmostra cidade = dados.Cidade();
-            const bool semCidade = s.Chance(4);
-            v.push_back(semCidade ? TValor() : Texto(cidade.cidade));
-            v.push_back(semCidade && s.Chance(50) ? TValor() : Texto(cidade.uf));
-            v.push_back(s.Chance(8) ? TValor() : Texto(dados.Bairro()));
-            v.push_back(s.Chance(10) ? TValor() : TValor(dados.Cep()));
+            AcrescentaNomeEEndereco(v, s, dados, nome, juridica, 80, "   ");
             if (juridica) {
                 v.push_back(s.Chance(3) ? TValor() : TValor(dados.Cnpj()));
                 const TValor cpfs[] = {TValor(), TValor(), TValor(), TValor(""),
@@ -368,21 +376,7 @@ void TGeradorAmostra::InsereFornecedores(TBancoFirebird& banco) {
             std::string nome = juridica ? dados.RazaoSocial() : dados.NomePessoa();
             v.clear();
             v.push_back(std::to_string(codigos.Proximo()));
-            if (s.Chance(2)) {
-                const TValor brancos[] = {TValor(), TValor(""), TValor("  ")};
-                v.push_back(s.Um(brancos));
-            } else {
-                v.push_back(Texto(nome, 60));
-            }
-            v.push_back(juridica && s.Chance(70) ? Texto(dados.NomeFantasia(), 50) : TValor());
-            v.push_back(s.Chance(3) ? TValor() : Texto(dados.Logradouro()));
-            v.push_back(s.Chance(10) ? TValor() : Texto(dados.Numero()));
-            TCidadeAmostra cidade = dados.Cidade();
-            const bool semCidade = s.Chance(4);
-            v.push_back(semCidade ? TValor() : Texto(cidade.cidade));
-            v.push_back(semCidade && s.Chance(50) ? TValor() : Texto(cidade.uf));
-            v.push_back(s.Chance(8) ? TValor() : Texto(dados.Bairro()));
-            v.push_back(s.Chance(10) ? TValor() : TValor(dados.Cep()));
+            AcrescentaNomeEEndereco(v, s, dados, nome, juridica, 70, "  ");
             if (juridica) {
                 v.push_back(s.Chance(3) ? TValor() : TValor(dados.Cnpj()));
                 const TValor cpfs[] = {TValor(), TValor(), TValor(""), TValor("..-")};
