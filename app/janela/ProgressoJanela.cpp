@@ -9,21 +9,21 @@ void TProgressoJanela::Mudou(const TProgresso& progresso) {
     ultimo_ = progresso;
     pendente_ = true;
     // A step that takes long between two rounds of events still shows where it is.
-    if (Venceu())
+    if (Venceu(desenho_))
         MostraAgora();
 }
 
 void TProgressoJanela::ProcessaMensagens() {
-    if (!Venceu())
+    if (!Venceu(eventos_))
         return;
     MostraAgora();
     QCoreApplication::processEvents();
-    relogio_.restart();
+    eventos_.restart();
 }
 
 void TProgressoJanela::MostraAgora() {
     if (pendente_ && mostra_)
         mostra_(ultimo_);
     pendente_ = false;
-    relogio_.restart();
+    desenho_.restart();
 }

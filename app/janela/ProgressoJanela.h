@@ -15,17 +15,21 @@ class TProgressoJanela : public IProgresso {
     explicit TProgressoJanela(TMostra mostra, int intervaloMs = 40);
 
     void Mudou(const TProgresso& progresso) override;
+    // The first call after a pause always lets the events run; then at most once an interval.
     void ProcessaMensagens() override;
 
-    // Shows the last state at once (before a message box, after a handler).
+    // Shows the last state at once (before a message box).
     void MostraAgora();
 
   private:
-    bool Venceu() const { return !relogio_.isValid() || relogio_.elapsed() >= intervaloMs_; }
+    bool Venceu(const QElapsedTimer& relogio) const {
+        return !relogio.isValid() || relogio.elapsed() >= intervaloMs_;
+    }
 
     TMostra mostra_;
     int intervaloMs_;
     TProgresso ultimo_;
     bool pendente_ = false;
-    QElapsedTimer relogio_;  // since the display was last brought up to date
+    QElapsedTimer desenho_;  // since the display was last brought up to date
+    QElapsedTimer eventos_;  // since the window's events last ran
 };
