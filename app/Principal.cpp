@@ -11,12 +11,15 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTranslator>
 #include <algorithm>
 
 namespace {
@@ -271,6 +274,12 @@ QWidget* TFPrincipal::Controle(TControle controle) {
 
 int AbreJanelaPrincipal(int argc, char** argv) {
     QApplication aplicacao(argc, argv);
+    // Qt's own dialog texts (the file dialog's labels, the buttons) in Portuguese, when the
+    // translations are installed.
+    QTranslator traducao;
+    if (traducao.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        aplicacao.installTranslator(&traducao);
     TFPrincipal janela(EscolhaDaDemonstracao());
     janela.show();
     IniciaDemonstracao(janela);
