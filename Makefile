@@ -6,7 +6,7 @@ DEMO_ROWS ?= 300
 
 PACKAGES = cmake g++ make ninja-build pkg-config qt6-base-dev libgtest-dev firebird-dev \
            libfbclient2 firebird3.0-server-core firebird3.0-utils libzip-dev libexpat1-dev \
-           libgsf-1-dev libxlsxwriter-dev fonts-dejavu-core
+           libgsf-1-dev libxlsxwriter-dev fonts-dejavu-core qt6-translations-l10n
 SCREENSHOT_PACKAGES = xvfb xauth x11-utils imagemagick
 
 .PHONY: deps deps-screenshot install-packages build test demo gui screenshot bench format clean

@@ -184,7 +184,9 @@ void TLogicaPrincipal::btOKClick() {
     try {
         CarregaDadosExcel();
     } catch (...) {
-        // A sheet that cannot be staged ends the click, with the window usable again.
+        // A sheet that cannot be staged ends the click, with the window usable again and no
+        // loading left on display.
+        LimpaProgresso();
         HabilitaControles();
         throw;
     }
@@ -271,10 +273,7 @@ bool TLogicaPrincipal::EfetuaConversao() {
         }
         encerraOrigem();
         mensagens_.Erro(std::string(kPrefixoErro) + "\r" + e.what());
-        progresso_.aguarde.clear();
-        progresso_.status.clear();
-        progresso_.barraPosicao = 0;
-        Notifica();
+        LimpaProgresso();
         return false;
     }
     encerraOrigem();
@@ -298,6 +297,14 @@ void TLogicaPrincipal::ConfirmaTransacao() {
 }
 
 // ---- Progress ------------------------------------------------------------------------------
+
+// The gauge keeps its maximum: only the position goes back to 0.
+void TLogicaPrincipal::LimpaProgresso() {
+    progresso_.aguarde.clear();
+    progresso_.status.clear();
+    progresso_.barraPosicao = 0;
+    Notifica();
+}
 
 void TLogicaPrincipal::DefineAguarde(const std::string& texto) {
     progresso_.aguarde = texto;

@@ -141,6 +141,7 @@ class TLogicaPrincipal {
     void PreencheNumLinha();
     void TrocaBanco(TBancoFirebird& banco, std::string& caminhoVisivel, const std::string& novo);
     void Notifica() { progresso_i_.Mudou(progresso_); }
+    void LimpaProgresso();
 
     IMensagens& mensagens_;
     IProgresso& progresso_i_;

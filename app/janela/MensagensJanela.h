@@ -1,0 +1,44 @@
+// The window's message boxes: modal, one "OK" button, the caption naming the kind, and the
+// program's own box for an error that no handler dealt with.
+#pragma once
+
+#include "app/logica/Interfaces.h"
+
+#include <QMessageBox>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+class TMensagensJanela : public IMensagens {
+  public:
+    static constexpr const char* kAlerta = "Alerta";
+    static constexpr const char* kErro = "Erro";
+    static constexpr const char* kInformacao = "Informação";
+
+    // antes runs before each box, so that the window behind it shows the latest state.
+    TMensagensJanela(QWidget* dono, std::function<void()> antes);
+
+    void Alerta(const std::string& texto) override;
+    void Erro(const std::string& texto) override;
+    void Informacao(const std::string& texto) override;
+
+    // How many boxes were shown, and the caption of the last one ("" before the first).
+    size_t Mostradas() const { return mostradas_; }
+    const std::string& UltimoTipo() const { return ultimoTipo_; }
+
+  private:
+    void Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto);
+
+    QWidget* dono_;
+    std::function<void()> antes_;
+    size_t mostradas_ = 0;
+    std::string ultimoTipo_;
+};
+
+// The box for an error that escaped an event handler: the program's title as caption, an error
+// icon and "OK". The program goes on afterwards.
+void MostraErroDoPrograma(QWidget* dono, const std::string& texto);
+
+// A UTF-8 message as a box shows it: the carriage returns of the messages become line breaks.
+QString TextoDaMensagem(const std::string& texto);
