@@ -373,6 +373,18 @@ TEST_F(ConversaoClientesTest, CodigoRepetidoPorCorteDesfazTudo) {
     EXPECT_NE(t.mensagens.Textos("Erro")[0].find("123456789"), std::string::npos);
 }
 
+// A source without its key can hold one code twice: the target refuses the second insert, after
+// the table was emptied and a city added, and nothing of the run stays.
+TEST_F(ConversaoClientesTest, CodigoDuplicadoNaOrigemDesfazTudo) {
+    apoio::Executa(t.bancos.Tessaly(), "alter table CLIENTE drop constraint PK_CLIENTE");
+    Fonte({Origem({{"CODIGO", "12"}, {"NOME", "Bruna"}, {"CIDADE", "Sabara"}, {"UF", "MG"}})});
+    Planilha({Cadastro("Dario", "True")});
+    EXPECT_FALSE(logica.EfetuaConversao());
+    ConfereAlvoComoAntes();
+    EXPECT_NE(t.mensagens.Textos("Erro")[0].find("PRIMARY or UNIQUE KEY"), std::string::npos)
+        << t.mensagens.Textos("Erro")[0];
+}
+
 // The sheet fails after both lookups have added cities: none of them stays.
 TEST_F(ConversaoClientesTest, FalhaNaPlanilhaDesfazClientesECidades) {
     t.Planilha(12, {kCabecalho, Cadastro("Bruno", "True", "Sabara", "MG")});
