@@ -219,6 +219,7 @@ TEST_F(MapeamentosFornecedorTest, PlanilhaLimpaCadaColuna) {
     a.ie = "062.307.904/0081-1234";
     TLinhaCadastro b;
     b.juridica = "true";
+    b.cidade = "   ";  // blanks only: no lookup, no city
     b.fone = "0 31 3333 4444";
     b.fax = "9999-88887";
     b.documento = "__.___.___/____-__";
