@@ -97,6 +97,30 @@ TEST_F(MapeamentosProdutoTest, BancoMantemCodigosEContaOMaior) {
     EXPECT_EQ(t.progresso.ultimo.barraMaximo, 0);
 }
 
+// A missing COD_TRIB still asks CLFISCAL for the empty code: a text CODIGO may hold it. Only
+// a numeric CODIGO refuses the question, and then no classification can have that code.
+TEST_F(MapeamentosProdutoTest, CodigoTributarioVazioTambemConsultaOClfiscal) {
+    apoio::InsereLinhas(t.bancos.Tessaly(), "CLFISCAL", {"CODIGO", "SIT_TRIBUTARIA"},
+                        {{"", "41"}, {"T1", "60"}});
+    Origem({Estoque("00000001", "A"), Estoque("00000002", "B", "T1")});
+    logica.ConverteProdutosBanco();
+    EXPECT_EQ(Alvo("select CODPROD, CODTRIBUT00 from PRODUTO order by 1"),
+              (std::vector<TLinha>{{"000001", "041"}, {"000002", "060"}}));
+}
+
+TEST_F(MapeamentosProdutoTest, CodigoTributarioVazioContraCodigoNumericoFicaVazio) {
+    apoio::Executa(t.bancos.Tessaly(), "drop table CLFISCAL");
+    apoio::Executa(t.bancos.Tessaly(),
+                   "create table CLFISCAL (CODIGO integer not null primary key, "
+                   "SIT_TRIBUTARIA varchar(3))");
+    apoio::InsereLinhas(t.bancos.Tessaly(), "CLFISCAL", {"CODIGO", "SIT_TRIBUTARIA"},
+                        {{"7", "20"}});
+    Origem({Estoque("00000001", "A"), Estoque("00000002", "B", "7")});
+    logica.ConverteProdutosBanco();
+    EXPECT_EQ(Alvo("select CODPROD, CODTRIBUT00 from PRODUTO order by 1"),
+              (std::vector<TLinha>{{"000001", ""}, {"000002", "020"}}));
+}
+
 TEST_F(MapeamentosProdutoTest, BancoVazioEsvaziaOAlvoEDeixaContador1) {
     apoio::Executa(t.bancos.Almuro(), "insert into PRODUTO (CODPROD) values ('000001')");
     apoio::Executa(t.bancos.Almuro(), "insert into PRODUTODETALHE (CODPROD) values ('000001')");
