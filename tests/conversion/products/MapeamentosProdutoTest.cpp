@@ -35,8 +35,8 @@ std::vector<TValor> Estoque(const std::string& codigo, const std::string& nome,
     return {codigo,  "789" + codigo, nome,  "caracteristica " + nome,
             codTrib, "un",           "kg",  ncm,
             "18",    "102",          preco, "1.65",
-            "01",    "7.6",          "01",  "50",
-            "50",    "0.65",         "3"};
+            "01",    "7.6",          "02",  "50",
+            "51",    "0.65",         "3"};
 }
 
 class MapeamentosProdutoTest : public ::testing::Test {
@@ -82,9 +82,9 @@ TEST_F(MapeamentosProdutoTest, BancoMantemCodigosEContaOMaior) {
                    "PISENT_CST, COFINSENT_CST, ALIQPISENT, ALIQCOFINSENT from PRODUTODETALHE "
                    "order by CODPROD"),
               (std::vector<TLinha>{
-                  {"000005", "1,65", "01", "7,6", "01", "102", "50", "50", "0,65", "3"},
-                  {"000009", "1,65", "01", "7,6", "01", "102", "50", "50", "0,65", "3"},
-                  {"000017", "1,65", "01", "7,6", "01", "102", "50", "50", "0,65", "3"}}));
+                  {"000005", "1,65", "01", "7,6", "02", "102", "50", "51", "0,65", "3"},
+                  {"000009", "1,65", "01", "7,6", "02", "102", "50", "51", "0,65", "3"},
+                  {"000017", "1,65", "01", "7,6", "02", "102", "50", "51", "0,65", "3"}}));
     EXPECT_EQ(Alvo("select CODCLASFIS, CODIGONCM from CLASFISC order by 1"),
               (std::vector<TLinha>{{"0001", "0901.21."}, {"0002", "09012100"}}));
     EXPECT_EQ(Alvo("select UNIDADE from UNIDADES order by 1"),
