@@ -1,6 +1,7 @@
 // The first half of a products run: the Tessaly stock table into Produto and ProdutoDetalhe,
 // keeping the source codes, and the next free code left in ContadorProduto.
 #include "app/logica/LogicaPrincipal.h"
+#include "common/Erros.h"
 #include "common/Texto.h"
 #include "conversion/classConversao.h"
 #include "conversion/products/ClassConverteProdutoDetalhe.h"
@@ -18,13 +19,18 @@ TConsulta& AbreProdutosBanco(TConsulta& consulta) {
 }
 
 std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codigo) {
-    // No classification has an empty code; asking would only fail where CODIGO is numeric.
-    if (texto::Trim(codigo).empty())
-        return {};
     TConsulta q(origem);
     q.DefineSQL("SELECT SIT_TRIBUTARIA FROM CLFISCAL WHERE CODIGO = :CODIGO");
     q.Parametro("CODIGO", codigo);
-    q.Abre();
+    try {
+        q.Abre();
+    } catch (const EBancoDados&) {
+        // A text CODIGO may hold the empty code, so a blank one is asked for all the same; only
+        // a numeric CODIGO refuses it, and no classification can carry it there.
+        if (!texto::Trim(codigo).empty())
+            throw;
+        return {};
+    }
     return q.Fim() ? std::string() : q.Texto("SIT_TRIBUTARIA");
 }
 

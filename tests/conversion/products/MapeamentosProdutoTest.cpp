@@ -35,8 +35,8 @@ std::vector<TValor> Estoque(const std::string& codigo, const std::string& nome,
     return {codigo,  "789" + codigo, nome,  "caracteristica " + nome,
             codTrib, "un",           "kg",  ncm,
             "18",    "102",          preco, "1.65",
-            "01",    "7.6",          "01",  "50",
-            "50",    "0.65",         "3"};
+            "01",    "7.6",          "02",  "50",
+            "51",    "0.65",         "3"};
 }
 
 class MapeamentosProdutoTest : public ::testing::Test {
@@ -82,9 +82,9 @@ TEST_F(MapeamentosProdutoTest, BancoMantemCodigosEContaOMaior) {
                    "PISENT_CST, COFINSENT_CST, ALIQPISENT, ALIQCOFINSENT from PRODUTODETALHE "
                    "order by CODPROD"),
               (std::vector<TLinha>{
-                  {"000005", "1,65", "01", "7,6", "01", "102", "50", "50", "0,65", "3"},
-                  {"000009", "1,65", "01", "7,6", "01", "102", "50", "50", "0,65", "3"},
-                  {"000017", "1,65", "01", "7,6", "01", "102", "50", "50", "0,65", "3"}}));
+                  {"000005", "1,65", "01", "7,6", "02", "102", "50", "51", "0,65", "3"},
+                  {"000009", "1,65", "01", "7,6", "02", "102", "50", "51", "0,65", "3"},
+                  {"000017", "1,65", "01", "7,6", "02", "102", "50", "51", "0,65", "3"}}));
     EXPECT_EQ(Alvo("select CODCLASFIS, CODIGONCM from CLASFISC order by 1"),
               (std::vector<TLinha>{{"0001", "0901.21."}, {"0002", "09012100"}}));
     EXPECT_EQ(Alvo("select UNIDADE from UNIDADES order by 1"),
@@ -95,6 +95,30 @@ TEST_F(MapeamentosProdutoTest, BancoMantemCodigosEContaOMaior) {
                                         "Convertendo Produtos - Registro 3 de 3"}));
     EXPECT_EQ(t.progresso.ultimo.aguarde, "");
     EXPECT_EQ(t.progresso.ultimo.barraMaximo, 0);
+}
+
+// A missing COD_TRIB still asks CLFISCAL for the empty code: a text CODIGO may hold it. Only
+// a numeric CODIGO refuses the question, and then no classification can have that code.
+TEST_F(MapeamentosProdutoTest, CodigoTributarioVazioTambemConsultaOClfiscal) {
+    apoio::InsereLinhas(t.bancos.Tessaly(), "CLFISCAL", {"CODIGO", "SIT_TRIBUTARIA"},
+                        {{"", "41"}, {"T1", "60"}});
+    Origem({Estoque("00000001", "A"), Estoque("00000002", "B", "T1")});
+    logica.ConverteProdutosBanco();
+    EXPECT_EQ(Alvo("select CODPROD, CODTRIBUT00 from PRODUTO order by 1"),
+              (std::vector<TLinha>{{"000001", "041"}, {"000002", "060"}}));
+}
+
+TEST_F(MapeamentosProdutoTest, CodigoTributarioVazioContraCodigoNumericoFicaVazio) {
+    apoio::Executa(t.bancos.Tessaly(), "drop table CLFISCAL");
+    apoio::Executa(t.bancos.Tessaly(),
+                   "create table CLFISCAL (CODIGO integer not null primary key, "
+                   "SIT_TRIBUTARIA varchar(3))");
+    apoio::InsereLinhas(t.bancos.Tessaly(), "CLFISCAL", {"CODIGO", "SIT_TRIBUTARIA"},
+                        {{"7", "20"}});
+    Origem({Estoque("00000001", "A"), Estoque("00000002", "B", "7")});
+    logica.ConverteProdutosBanco();
+    EXPECT_EQ(Alvo("select CODPROD, CODTRIBUT00 from PRODUTO order by 1"),
+              (std::vector<TLinha>{{"000001", ""}, {"000002", "020"}}));
 }
 
 TEST_F(MapeamentosProdutoTest, BancoVazioEsvaziaOAlvoEDeixaContador1) {
