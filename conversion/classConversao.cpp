@@ -89,6 +89,12 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
     return codigo;
 }
 
+std::string TConversao::CodCidadeDaOrigem(const std::string& cidade, const std::string& estado) {
+    if (texto::Trim(cidade).empty())
+        return {};
+    return RetornaCodCidade(cidade, estado);
+}
+
 std::string TConversao::RetornaCodCidade(const std::string& cidade, const std::string& estado) {
     const std::string nome = UpperAZ(cidade);
     const std::string uf = UpperAZ(estado);

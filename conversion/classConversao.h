@@ -25,6 +25,9 @@ class TConversao {
     std::string VerificaUnidade(const std::string& unidade);
     // The Cidades code of a city and state (both upper-cased), created when missing.
     std::string RetornaCodCidade(const std::string& cidade, const std::string& estado);
+    // The code of a source record's city, or the empty code for a blank city: a blank city must
+    // never keep the code a writer still holds from an earlier, skipped record.
+    std::string CodCidadeDaOrigem(const std::string& cidade, const std::string& estado);
 
     static std::string CompletaZeros(const std::string& texto, int largura);
     static std::string SomenteNumeros(const std::string& texto);

@@ -106,6 +106,8 @@ class TLogicaPrincipal {
     static std::string ZerosEsquerda(const std::string& texto, int largura);
     static std::string FormataTelefone(const std::string& texto);
     std::string BuscaCodCidade(const std::string& cidade, const std::string& estado);
+    // The city code of a sheet row: no lookup, and no code, for a blank city.
+    std::string CodCidadeDaPlanilha(const std::string& cidade, const std::string& estado);
     // The masks a sheet holds where the operator never filled in the CNPJ or the CPF.
     static bool DocumentoEmBranco(const std::string& documento);
     // A sheet code written with more digits than the code has would be cut and repeat another

@@ -26,6 +26,11 @@ std::string TLogicaPrincipal::FormataTelefone(const std::string& texto) {
     return semEspacos;
 }
 
+std::string TLogicaPrincipal::CodCidadeDaPlanilha(const std::string& cidade,
+                                                  const std::string& estado) {
+    return texto::Trim(cidade).empty() ? std::string() : BuscaCodCidade(cidade, estado);
+}
+
 // The city code of the sheet mappings. Failures become a warning and the row goes on with what
 // was found; a code is returned only once its city is really in CIDADES, and nothing is
 // committed here: the new city belongs to the run.

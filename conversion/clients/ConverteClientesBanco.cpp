@@ -9,15 +9,6 @@
 
 namespace {
 
-// The city code of a city of the source, or the empty code for a blank city: a blank city must
-// never keep a code that the writer still holds from an earlier record.
-std::string CodigoDaCidade(TConversao& conversao, const std::string& cidade,
-                           const std::string& estado) {
-    if (texto::Trim(cidade).empty())
-        return {};
-    return conversao.RetornaCodCidade(cidade, estado);
-}
-
 std::string EnderecoENumero(const TConsulta& origem, const char* endereco, const char* numero) {
     return origem.Texto(endereco) + " " + origem.Texto(numero);
 }
@@ -61,7 +52,8 @@ void TLogicaPrincipal::ConverteClientesBanco() {
         cliente.SetNomeFantasia(origem.Texto("NOME_FANTASIA"));
         cliente.SetEndereco(EnderecoENumero(origem, "ENDERECO", "NUMERO"));
         cliente.SetEstado(origem.Texto("UF"));
-        cliente.SetCodCidade(CodigoDaCidade(conversao, origem.Texto("CIDADE"), origem.Texto("UF")));
+        cliente.SetCodCidade(
+            conversao.CodCidadeDaOrigem(origem.Texto("CIDADE"), origem.Texto("UF")));
         cliente.SetBairro(origem.Texto("BAIRRO"));
         cliente.SetCep(origem.Texto("CEP"));
         const std::string& cpf = origem.Texto("CPF");
@@ -77,14 +69,14 @@ void TLogicaPrincipal::ConverteClientesBanco() {
         cliente.SetDtNascimento(origem.Texto("DATA_NASC"));
         cliente.SetEnderecoEnt(EnderecoENumero(origem, "ENDERECO_ENTREGA", "NUMERO_ENTREGA"));
         cliente.SetEstadoEnt(origem.Texto("UF_ENTREGA"));
-        cliente.SetCodCidadeEnt(
-            CodigoDaCidade(conversao, origem.Texto("CIDADE_ENTREGA"), origem.Texto("UF_ENTREGA")));
+        cliente.SetCodCidadeEnt(conversao.CodCidadeDaOrigem(origem.Texto("CIDADE_ENTREGA"),
+                                                            origem.Texto("UF_ENTREGA")));
         cliente.SetBairroEnt(origem.Texto("BAIRRO_ENTREGA"));
         cliente.SetEnderecoCob(EnderecoENumero(origem, "ENDERECO_COBRANCA", "NUMERO_COBRANCA"));
         cliente.SetCepCob(origem.Texto("CEP_COBRANCA"));
         cliente.SetEstadoCob(origem.Texto("UF_COBRANCA"));
-        cliente.SetCodCidadeCob(CodigoDaCidade(conversao, origem.Texto("CIDADE_COBRANCA"),
-                                               origem.Texto("UF_COBRANCA")));
+        cliente.SetCodCidadeCob(conversao.CodCidadeDaOrigem(origem.Texto("CIDADE_COBRANCA"),
+                                                            origem.Texto("UF_COBRANCA")));
         cliente.SetBairroCob(origem.Texto("BAIRRO_COBRANCA"));
         cliente.SetAtivo("S");
 

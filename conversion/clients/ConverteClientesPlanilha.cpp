@@ -12,9 +12,7 @@ void TLogicaPrincipal::ConverteClientesPlanilha() {
             texto::Primeiros(ZerosEsquerda(std::to_string(ContadorCliente), 8), 8));
         cliente.SetNome(texto::Primeiros(cdsTabelaTemp.Campo("2"), 60));
         cliente.SetEstado(texto::Primeiros(cdsTabelaTemp.Campo("8"), 2));
-        const std::string& cidade = cdsTabelaTemp.Campo("6");
-        cliente.SetCodCidade(
-            texto::Trim(cidade).empty() ? std::string() : BuscaCodCidade(cidade, cliente.Estado()));
+        cliente.SetCodCidade(CodCidadeDaPlanilha(cdsTabelaTemp.Campo("6"), cliente.Estado()));
         cliente.SetBairro(texto::Primeiros(cdsTabelaTemp.Campo("7"), 30));
         cliente.SetCep(texto::Primeiros(LimpaTexto(cdsTabelaTemp.Campo("9")), 8));
         cliente.SetFone(FormataTelefone(cdsTabelaTemp.Campo("10")));

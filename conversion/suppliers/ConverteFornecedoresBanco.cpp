@@ -42,12 +42,8 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
         fornecedor.SetNumero(origem.Texto("NUMERO"));
         fornecedor.SetComplemento(origem.Texto("COMPLEMENTO"));
         fornecedor.SetEstado(origem.Texto("UF"));
-        // A blank city gets no code: a code left over from a skipped record would be another
-        // supplier's city.
-        const std::string cidade = origem.Texto("CIDADE");
-        fornecedor.SetCodCidade(texto::Trim(cidade).empty()
-                                    ? std::string()
-                                    : conversao.RetornaCodCidade(cidade, origem.Texto("UF")));
+        fornecedor.SetCodCidade(
+            conversao.CodCidadeDaOrigem(origem.Texto("CIDADE"), origem.Texto("UF")));
         fornecedor.SetBairro(origem.Texto("BAIRRO"));
         fornecedor.SetCep(TConversao::RetiraCaracteres(origem.Texto("CEP")));
         const std::string cpf = origem.Texto("CPF");

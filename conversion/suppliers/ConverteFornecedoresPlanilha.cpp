@@ -12,10 +12,7 @@ void TLogicaPrincipal::ConverteFornecedoresPlanilha() {
             texto::Primeiros(ZerosEsquerda(std::to_string(ContadorFornecedor), 6), 6));
         fornecedor.SetNome(texto::Primeiros(cdsTabelaTemp.Campo("2"), 60));
         fornecedor.SetEstado(texto::Primeiros(cdsTabelaTemp.Campo("8"), 2));
-        const std::string& cidade = cdsTabelaTemp.Campo("6");
-        fornecedor.SetCodCidade(texto::Trim(cidade).empty()
-                                    ? std::string()
-                                    : BuscaCodCidade(cidade, fornecedor.Estado()));
+        fornecedor.SetCodCidade(CodCidadeDaPlanilha(cdsTabelaTemp.Campo("6"), fornecedor.Estado()));
         fornecedor.SetBairro(texto::Primeiros(cdsTabelaTemp.Campo("7"), 30));
         fornecedor.SetCep(texto::Primeiros(LimpaTexto(cdsTabelaTemp.Campo("9")), 8));
         fornecedor.SetFone(FormataTelefone(cdsTabelaTemp.Campo("10")));
