@@ -233,11 +233,10 @@ void TLeitorXls::LeGlobais() {
                                         f.nome.size());
         }
         std::size_t pos = f.pos;
-        {
-            TCursorRegistros c(fluxo_, pos);
-            if (!c.Proximo(r) || r.tipo != kBof || r.tamanho < 4)
-                pos = LocalizaBofPlanilha(pos);
-        }
+        bool bof = pos + 8 <= fluxo_.size() && U16(&fluxo_[pos]) == kBof &&
+                   U16(&fluxo_[pos + 2]) >= 4 && pos + 4 + U16(&fluxo_[pos + 2]) <= fluxo_.size();
+        if (!bof)
+            pos = LocalizaBofPlanilha(pos);
         if (pos == std::string::npos) {
             throw EPlanilha("a aba \"" + win1252::ParaUtf8(f.nome) +
                             "\" não foi encontrada no arquivo (estrutura corrompida).");
