@@ -74,8 +74,11 @@ TConteinerOle::TConteinerOle(const std::string& caminho) {
         // counts are not trusted; the list ends at the first slot that names no sector.
         std::vector<std::uint32_t> setoresFat;
         bool fimLista = false;
+        // More FAT sectors than the file's sectors need would only describe sectors it lacks.
+        const std::size_t porSetor = static_cast<std::size_t>(tamSetor / 4);
+        const std::size_t maximoFat = (setoresNoArquivo_ + porSetor - 1) / porSetor;
         auto acrescenta = [&](std::uint32_t s) {
-            if (fimLista || s >= setoresNoArquivo_) {
+            if (fimLista || s >= setoresNoArquivo_ || setoresFat.size() >= maximoFat) {
                 fimLista = true;
                 return;
             }
@@ -83,7 +86,6 @@ TConteinerOle::TConteinerOle(const std::string& caminho) {
         };
         for (int i = 0; i < 109; ++i)
             acrescenta(U32(cab + 0x4C + 4 * i));
-        const std::size_t porSetor = static_cast<std::size_t>(tamSetor / 4);
         std::vector<std::uint8_t> bloco(static_cast<std::size_t>(tamSetor));
         std::vector<bool> visitado;
         for (std::uint32_t dif = U32(cab + 0x44); !fimLista && dif < setoresNoArquivo_;) {
@@ -234,15 +236,18 @@ std::vector<std::uint8_t> TConteinerOle::LeFluxo(const char* nome, std::size_t l
     const TEntrada& e = diretorio_[static_cast<std::size_t>(i)];
     if (e.tamanho > limite)
         throw AlemDoLimite(limite);
-    std::vector<std::uint8_t> dados(static_cast<std::size_t>(e.tamanho));
-    if (dados.empty())
-        return dados;
+    if (e.tamanho == 0)
+        return {};
     if (e.tamanho >= corteMini_) {
+        // The chain is checked before the memory for what it claims is taken.
         std::size_t n =
             static_cast<std::size_t>((e.tamanho + (1u << deslocSetor_) - 1) >> deslocSetor_);
-        LeSetores(Cadeia(e.inicio, fat_, n), dados.size(), dados.data());
+        std::vector<std::uint32_t> setores = Cadeia(e.inicio, fat_, n);
+        std::vector<std::uint8_t> dados(static_cast<std::size_t>(e.tamanho));
+        LeSetores(setores, dados.size(), dados.data());
         return dados;
     }
+    std::vector<std::uint8_t> dados(static_cast<std::size_t>(e.tamanho));
     // Small streams live in the mini stream, the root entry's own data, in 64-byte pieces.
     if (!miniLido_) {
         const TEntrada& raiz = diretorio_[0];
@@ -250,8 +255,9 @@ std::vector<std::uint8_t> TConteinerOle::LeFluxo(const char* nome, std::size_t l
             throw AlemDoLimite(limite);
         std::size_t n =
             static_cast<std::size_t>((raiz.tamanho + (1u << deslocSetor_) - 1) >> deslocSetor_);
+        std::vector<std::uint32_t> setoresMini = Cadeia(raiz.inicio, fat_, n);
         fluxoMini_.resize(static_cast<std::size_t>(raiz.tamanho));
-        LeSetores(Cadeia(raiz.inicio, fat_, n), fluxoMini_.size(), fluxoMini_.data());
+        LeSetores(setoresMini, fluxoMini_.size(), fluxoMini_.data());
         std::vector<std::uint32_t> setores = Cadeia(inicioMiniFat_, fat_, 0);
         std::vector<std::uint8_t> bytes(setores.size() << deslocSetor_);
         LeSetores(setores, bytes.size(), bytes.data());

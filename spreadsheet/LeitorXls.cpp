@@ -1,5 +1,6 @@
 #include "spreadsheet/LeitorXls.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -262,20 +263,24 @@ void TLeitorXls::LeGlobais() {
 }
 
 // Some producers write a sheet's offset a few bytes off its BOF; the sheet is the next
-// worksheet BOF of the stream's own version from there.
-std::size_t TLeitorXls::LocalizaBofPlanilha(std::size_t pos) const {
-    const std::uint16_t versao = versao_ == TVersaoBiff::Biff8 ? 0x0600 : 0x0500;
-    for (std::size_t p = pos; p + 8 <= fluxo_.size(); ++p) {
-        const std::uint8_t* b = fluxo_.data() + p;
-        if (U16(b) != kBof)
-            continue;
-        std::size_t n = U16(b + 2);
-        if (n >= 4 && n <= 20 && p + 4 + n <= fluxo_.size() && U16(b + 4) == versao &&
-            U16(b + 6) == kBofPlanilha) {
-            return p;
+// worksheet BOF of the stream's own version from there. The stream is searched once.
+std::size_t TLeitorXls::LocalizaBofPlanilha(std::size_t pos) {
+    if (!bofsProcurados_) {
+        bofsProcurados_ = true;
+        const std::uint16_t versao = versao_ == TVersaoBiff::Biff8 ? 0x0600 : 0x0500;
+        for (std::size_t p = 0; p + 8 <= fluxo_.size(); ++p) {
+            const std::uint8_t* b = fluxo_.data() + p;
+            if (U16(b) != kBof)
+                continue;
+            std::size_t n = U16(b + 2);
+            if (n >= 4 && n <= 20 && p + 4 + n <= fluxo_.size() && U16(b + 4) == versao &&
+                U16(b + 6) == kBofPlanilha) {
+                bofsPlanilha_.push_back(p);
+            }
         }
     }
-    return std::string::npos;
+    auto it = std::lower_bound(bofsPlanilha_.begin(), bofsPlanilha_.end(), pos);
+    return it == bofsPlanilha_.end() ? std::string::npos : *it;
 }
 
 std::shared_ptr<const TTextos> TLeitorXls::TextosCompartilhados() {

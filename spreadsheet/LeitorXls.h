@@ -25,7 +25,7 @@ class TLeitorXls : public TPastaTrabalho {
   private:
     void LeGlobais();
     void LeArquivoAntigo(const std::string& caminho);
-    std::size_t LocalizaBofPlanilha(std::size_t pos) const;
+    std::size_t LocalizaBofPlanilha(std::size_t pos);
     std::shared_ptr<const TTextos> TextosCompartilhados();
 
     std::vector<std::uint8_t> fluxo_;
@@ -35,5 +35,7 @@ class TLeitorXls : public TPastaTrabalho {
     // Bodies of the SST record and of the CONTINUE records after it (offset, size).
     std::vector<std::pair<std::size_t, std::size_t>> segmentosSst_;
     std::shared_ptr<const TTextos> textos_;
-    std::uint32_t textosAnunciados_ = 0;
+    std::uint32_t textosAnunciados_ = 0;  // what the SST record says it holds
+    bool bofsProcurados_ = false;
+    std::vector<std::size_t> bofsPlanilha_;  // every worksheet BOF of the stream, in order
 };

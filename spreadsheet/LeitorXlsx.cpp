@@ -3,6 +3,7 @@
 #include <expat.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>

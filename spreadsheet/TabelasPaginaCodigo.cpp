@@ -3,6 +3,7 @@
 
 namespace paginacodigo {
 
+// clang-format off
 const TTabelaPagina kTabelas[] = {
     {437, {
         0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,
@@ -581,6 +582,7 @@ const TTabelaPagina kTabelas[] = {
         0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
     }},
 };
+// clang-format on
 
 const std::size_t kQuantidadeTabelas = sizeof kTabelas / sizeof kTabelas[0];
 
