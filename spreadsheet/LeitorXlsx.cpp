@@ -3,6 +3,7 @@
 #include <expat.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -174,37 +175,127 @@ bool LeDouble(std::string_view s, double& v) {
     return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(v);
 }
 
-// ISO 8601 date-time of a t="d" cell as the day serial the other cells carry.
-bool LeDataIso(std::string_view s, double& serial) {
-    s = Apara(s);
-    int ano = 0, mes = 0, dia = 0, h = 0, mi = 0;
+// "HH:MM", "HH:MM:SS" or "HH:MM:SS.fff", maybe followed by a time zone (which a day serial has no
+// room for), as a fraction of a day.
+bool LeHoraIso(std::string_view s, double& dias) {
+    int h = 0, mi = 0;
     double seg = 0;
-    auto num = [&](size_t ini, size_t n, int& v) {
-        if (ini + n > s.size())
+    size_t i = 0;
+    while (i < s.size() && i < 2 && s[i] >= '0' && s[i] <= '9')
+        h = h * 10 + (s[i++] - '0');
+    if (i == 0 || i + 3 > s.size() || s[i] != ':' || s[i + 1] < '0' || s[i + 1] > '9' ||
+        s[i + 2] < '0' || s[i + 2] > '9') {
+        return false;
+    }
+    mi = (s[i + 1] - '0') * 10 + (s[i + 2] - '0');
+    i += 3;
+    if (i < s.size() && s[i] == ':') {
+        size_t fim = ++i;
+        while (fim < s.size() && ((s[fim] >= '0' && s[fim] <= '9') || s[fim] == '.'))
+            ++fim;
+        auto res = std::from_chars(s.data() + i, s.data() + fim, seg);
+        if (res.ec != std::errc() || res.ptr != s.data() + fim)
             return false;
+        i = fim;
+    }
+    if (i < s.size()) {
+        std::string_view zona = s.substr(i);
+        if (zona != "Z" && !((zona[0] == '+' || zona[0] == '-') && zona.size() >= 3))
+            return false;
+    }
+    if (h > 24 || mi > 59 || seg >= 61)
+        return false;
+    dias = (h * 3600.0 + mi * 60.0 + seg) / 86400.0;
+    return true;
+}
+
+// An ISO 8601 duration ("PT0H11M0.000S", "P1DT2H") in days. Years and months have no fixed
+// length in days and are refused.
+bool LeDuracaoIso(std::string_view s, double& dias) {
+    bool negativo = !s.empty() && s[0] == '-';
+    if (negativo)
+        s.remove_prefix(1);
+    if (s.size() < 3 || s[0] != 'P')
+        return false;
+    bool hora = false, algum = false;
+    double total = 0;
+    for (size_t i = 1; i < s.size();) {
+        if (s[i] == 'T' && !hora) {
+            hora = true;
+            ++i;
+            continue;
+        }
+        size_t fim = i;
+        while (fim < s.size() && ((s[fim] >= '0' && s[fim] <= '9') || s[fim] == '.'))
+            ++fim;
+        double v = 0;
+        auto res = std::from_chars(s.data() + i, s.data() + fim, v);
+        if (fim == i || res.ec != std::errc() || res.ptr != s.data() + fim || fim >= s.size())
+            return false;
+        char unidade = s[fim];
+        if (!hora && unidade == 'W') {
+            total += v * 7;
+        } else if (!hora && unidade == 'D') {
+            total += v;
+        } else if (hora && unidade == 'H') {
+            total += v / 24;
+        } else if (hora && unidade == 'M') {
+            total += v / 1440;
+        } else if (hora && unidade == 'S') {
+            total += v / 86400;
+        } else {
+            return false;
+        }
+        algum = true;
+        i = fim + 1;
+    }
+    if (!algum)
+        return false;
+    dias = negativo ? -total : total;
+    return true;
+}
+
+// The text of a t="d" cell (an ISO 8601 date, date-time, time of day or duration) as the day
+// serial that Excel stores for it: in the 1900 system, which counts the 29th of February 1900
+// that never was (1900-01-01 is 1, 1900-03-01 is 61), or in the 1904 system (1904-01-01 is 0).
+// A time alone or a duration is a number of days.
+bool LeDataIso(std::string_view s, bool data1904, double& serial) {
+    s = Apara(s);
+    if (!s.empty() && (s[0] == 'P' || s[0] == '-'))
+        return LeDuracaoIso(s, serial);
+    if (!s.empty() && s[0] == 'T')
+        return LeHoraIso(s.substr(1), serial);
+    if (s.size() < 10 || s[4] != '-' || s[7] != '-')
+        return LeHoraIso(s, serial);
+    int ano = 0, mes = 0, dia = 0;
+    auto num = [&](size_t ini, size_t n, int& v) {
         auto res = std::from_chars(s.data() + ini, s.data() + ini + n, v);
         return res.ec == std::errc() && res.ptr == s.data() + ini + n;
     };
-    if (!num(0, 4, ano) || s.size() < 10 || s[4] != '-' || !num(5, 2, mes) || s[7] != '-' ||
-        !num(8, 2, dia) || mes < 1 || mes > 12 || dia < 1 || dia > 31) {
+    if (!num(0, 4, ano) || !num(5, 2, mes) || !num(8, 2, dia) || mes < 1 || mes > 12 || dia < 1)
         return false;
+    static const int kDiasMes[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool bissexto = (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
+    bool fevereiro1900 = !data1904 && ano == 1900 && mes == 2 && dia == 29;
+    if (dia > kDiasMes[mes - 1] + (mes == 2 && bissexto ? 1 : 0) && !fevereiro1900)
+        return false;
+    double fracao = 0;
+    if (s.size() > 10 && ((s[10] != 'T' && s[10] != ' ') || !LeHoraIso(s.substr(11), fracao)))
+        return false;
+    double dias;
+    if (fevereiro1900) {
+        dias = 60;
+    } else {
+        long p = calendario::SerialDeData(ano, mes, dia);
+        dias = static_cast<double>(data1904 ? p - 1462 : (p < 61 ? p - 1 : p));
     }
-    if (s.size() > 10) {
-        if (s[10] != 'T' || s.size() < 16 || !num(11, 2, h) || s[13] != ':' || !num(14, 2, mi)) {
-            return false;
-        }
-        if (s.size() > 17 && s[16] == ':') {
-            size_t fim = 17;
-            while (fim < s.size() && ((s[fim] >= '0' && s[fim] <= '9') || s[fim] == '.'))
-                ++fim;
-            auto res = std::from_chars(s.data() + 17, s.data() + fim, seg);
-            if (res.ec != std::errc())
-                return false;
-        }
-    }
-    serial = static_cast<double>(calendario::SerialDeData(ano, mes, dia)) +
-             (h * 3600.0 + mi * 60.0 + seg) / 86400.0;
+    serial = dias + fracao;
     return true;
+}
+
+// Attribute values of type xsd:boolean.
+bool Verdadeiro(const char* v) {
+    return v && (std::strcmp(v, "1") == 0 || std::strcmp(v, "true") == 0);
 }
 
 const char* NomeLocal(const char* nome) {
@@ -330,9 +421,12 @@ struct TAbaDeclarada {
 
 class TManipuladorPasta : public TManipuladorXml {
   public:
-    explicit TManipuladorPasta(std::vector<TAbaDeclarada>& abas) : abas_(abas) {}
+    TManipuladorPasta(std::vector<TAbaDeclarada>& abas, bool& data1904)
+        : abas_(abas), data1904_(data1904) {}
     void Inicio(const char* local, const char** atts) override {
-        if (std::strcmp(local, "sheets") == 0) {
+        if (std::strcmp(local, "workbookPr") == 0) {
+            data1904_ = Verdadeiro(Atributo(atts, "date1904"));
+        } else if (std::strcmp(local, "sheets") == 0) {
             emSheets_ = true;
         } else if (emSheets_ && std::strcmp(local, "sheet") == 0) {
             const char* nome = Atributo(atts, "name");
@@ -347,6 +441,7 @@ class TManipuladorPasta : public TManipuladorXml {
 
   private:
     std::vector<TAbaDeclarada>& abas_;
+    bool& data1904_;
     bool emSheets_ = false;
 };
 
@@ -354,10 +449,16 @@ class TManipuladorPasta : public TManipuladorXml {
 // reading aids shown above the text, not part of it.
 class TManipuladorTextos : public TManipuladorXml {
   public:
-    explicit TManipuladorTextos(TTextos& textos) : textos_(textos) {}
+    TManipuladorTextos(TTextos& textos, std::uint32_t& anunciados)
+        : textos_(textos), anunciados_(anunciados) {}
     void Inicio(const char* local, const char** atts) override {
-        (void)atts;
-        if (std::strcmp(local, "si") == 0) {
+        if (std::strcmp(local, "sst") == 0) {
+            const char* n = Atributo(atts, "uniqueCount");
+            if (!n)
+                n = Atributo(atts, "count");
+            if (n)
+                std::from_chars(n, n + std::strlen(n), anunciados_);
+        } else if (std::strcmp(local, "si") == 0) {
             emSi_ = true;
             fonetico_ = 0;
             atual_.clear();
@@ -385,6 +486,7 @@ class TManipuladorTextos : public TManipuladorXml {
 
   private:
     TTextos& textos_;
+    std::uint32_t& anunciados_;
     std::string atual_;
     bool emSi_ = false, emT_ = false;
     int fonetico_ = 0;
@@ -394,8 +496,15 @@ class TManipuladorTextos : public TManipuladorXml {
 // the previous one; <dimension> is never consulted, since producers write it wrong or not at all.
 class TManipuladorAba : public TManipuladorXml {
   public:
-    TManipuladorAba(TAbaLida& aba, const TTextos* textos, std::string parte)
-        : aba_(aba), textos_(textos), parte_(std::move(parte)) {}
+    // anunciados: how many texts the shared table said it holds; data1904: the workbook counts
+    // its dates from 1904.
+    TManipuladorAba(TAbaLida& aba, const TTextos* textos, std::uint32_t anunciados, bool data1904,
+                    std::string parte)
+        : aba_(aba),
+          textos_(textos),
+          anunciados_(anunciados),
+          data1904_(data1904),
+          parte_(std::move(parte)) {}
 
     void Inicio(const char* local, const char** atts) override {
         if (!emDados_) {
@@ -530,8 +639,10 @@ class TManipuladorAba : public TManipuladorXml {
                 return;
             std::uint32_t i = 0;
             auto res = std::from_chars(v.data(), v.data() + v.size(), i);
-            if (res.ec != std::errc() || res.ptr != v.data() + v.size() || !textos_ ||
-                i >= textos_->Quantidade()) {
+            std::size_t tem = textos_ ? textos_->Quantidade() : 0;
+            // A table shorter than it announced leaves its missing texts empty.
+            if (res.ec != std::errc() || res.ptr != v.data() + v.size() ||
+                (i >= tem && i >= anunciados_)) {
                 throw Falha("a célula " + ref() +
                             " aponta para um texto compartilhado que não existe");
             }
@@ -562,9 +673,16 @@ class TManipuladorAba : public TManipuladorXml {
             double serial = 0;
             if (Apara(valor_).empty())
                 return;
-            if (!LeDataIso(valor_, serial))
-                throw Falha("data inválida na célula " + ref());
-            aba_.PoeNumero(coluna_, linha_, serial);
+            if (LeDataIso(valor_, data1904_, serial)) {
+                aba_.PoeNumero(coluna_, linha_, serial);
+            } else {
+                // Like a formula that failed: only reading this cell fails.
+                std::string_view v = Apara(valor_);
+                aba_.PoeErro(coluna_, linha_,
+                             "#VALUE! (data ilegível \"" +
+                                 win1252::DeUtf8(v.substr(0, std::min<size_t>(v.size(), 40))) +
+                                 "\")");
+            }
         } else {
             double v = 0;
             if (Apara(valor_).empty())
@@ -577,6 +695,8 @@ class TManipuladorAba : public TManipuladorXml {
 
     TAbaLida& aba_;
     const TTextos* textos_;
+    std::uint32_t anunciados_;
+    bool data1904_;
     std::string parte_;
     bool emDados_ = false, emC_ = false, emV_ = false, emIs_ = false, emT_ = false;
     bool temV_ = false, temIs_ = false;
@@ -702,7 +822,7 @@ TLeitorXlsx::TLeitorXlsx(const std::string& caminho) : TPastaTrabalho(caminho) {
                             partePasta + "\").");
         }
         std::vector<TAbaDeclarada> declaradas;
-        TManipuladorPasta mp(declaradas);
+        TManipuladorPasta mp(declaradas, data1904_);
         zip_->Analisa(partePasta, mp);
 
         std::unordered_map<std::string, TRelacao> rels;
@@ -718,8 +838,10 @@ TLeitorXlsx::TLeitorXlsx(const std::string& caminho) : TPastaTrabalho(caminho) {
         for (const TAbaDeclarada& a : declaradas) {
             auto it = rels.find(a.idRelacao);
             if (it == rels.end()) {
-                throw EPlanilha("a aba \"" + win1252::ParaUtf8(a.nome) +
-                                "\" não tem conteúdo associado no arquivo.");
+                // A sheet without any relationship (a very hidden one, say) has no cells.
+                nomes_.push_back(a.nome);
+                partesAbas_.emplace_back();
+                continue;
             }
             // Chart, macro and dialog sheets hold no cells to convert.
             if (it->second.tipo != "worksheet")
@@ -738,7 +860,7 @@ std::shared_ptr<const TTextos> TLeitorXlsx::TextosCompartilhados() {
     if (!textos_) {
         auto textos = std::make_shared<TTextos>();
         if (!parteTextos_.empty()) {
-            TManipuladorTextos m(*textos);
+            TManipuladorTextos m(*textos, textosAnunciados_);
             zip_->Analisa(parteTextos_, m);
         }
         textos_ = std::move(textos);
@@ -750,7 +872,9 @@ std::unique_ptr<TAbaLida> TLeitorXlsx::LeAba(std::size_t indice) {
     try {
         std::shared_ptr<const TTextos> textos = TextosCompartilhados();
         auto aba = std::make_unique<TAbaLida>(textos);
-        TManipuladorAba m(*aba, textos.get(), partesAbas_.at(indice));
+        if (partesAbas_.at(indice).empty())
+            return aba;
+        TManipuladorAba m(*aba, textos.get(), textosAnunciados_, data1904_, partesAbas_.at(indice));
         zip_->Analisa(partesAbas_.at(indice), m);
         return aba;
     } catch (const EPlanilha& e) {

@@ -4,6 +4,7 @@
 // arrive as the day serials the file stores.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +26,9 @@ class TLeitorXlsx : public TPastaTrabalho {
     std::shared_ptr<const TTextos> TextosCompartilhados();
 
     std::unique_ptr<TZip> zip_;
-    std::vector<std::string> partesAbas_;  // zip entry of each listed worksheet
+    std::vector<std::string> partesAbas_;  // zip entry of each listed worksheet; empty: none
     std::string parteTextos_;              // the shared-strings part, empty when there is none
     std::shared_ptr<const TTextos> textos_;
+    std::uint32_t textosAnunciados_ = 0;  // what the shared-strings part says it holds
+    bool data1904_ = false;               // dates count from 1904-01-01
 };

@@ -209,30 +209,47 @@ std::string TextoBiff8Utf16(const std::string& utf8, bool cch16) {
     return r;
 }
 
-std::string FluxoBiff8(const std::vector<TFolhaBiff>& folhas, const std::string& globaisExtra) {
+namespace {
+std::string FluxoBiff(const std::vector<TFolhaBiff>& folhas, const std::string& globaisExtra,
+                      bool biff5) {
+    auto bof = [&](unsigned tipo) {
+        return biff5 ? Registro(0x0809, U16(0x0500) + U16(tipo) + U16(0x0DBB) + U16(0x07CC))
+                     : Bof(tipo);
+    };
     // Offsets depend on the globals' size, which the BOUNDSHEET records are part of.
-    std::string inicio = Bof(0x0005) + globaisExtra;
+    std::string inicio = bof(0x0005) + globaisExtra;
     std::vector<std::string> boundsheets(folhas.size());
     size_t tamanhoGlobais = inicio.size() + Eof().size();
     auto nome = [&](const TFolhaBiff& f) {
+        if (biff5)
+            return std::string(1, static_cast<char>(f.nome.size())) + f.nome;
         return f.nomeUtf16 ? TextoBiff8Utf16(f.nome, false) : TextoBiff8Compacto(f.nome, false);
     };
     for (const TFolhaBiff& f : folhas)
         tamanhoGlobais += 4 + 6 + nome(f).size();
     std::string corpos;
     for (size_t i = 0; i < folhas.size(); ++i) {
-        unsigned bof = folhas[i].tipo == 2 ? 0x0020 : folhas[i].tipo == 1 ? 0x0040 : 0x0010;
+        unsigned tipo = folhas[i].tipo == 2 ? 0x0020 : folhas[i].tipo == 1 ? 0x0040 : 0x0010;
         std::uint32_t pos = static_cast<std::uint32_t>(tamanhoGlobais + corpos.size());
         boundsheets[i] = Registro(0x0085, U32(pos) + std::string(1, '\0') +
                                               std::string(1, static_cast<char>(folhas[i].tipo)) +
                                               nome(folhas[i]));
-        corpos += Bof(bof) + folhas[i].registros + Eof();
+        corpos += bof(tipo) + folhas[i].registros + Eof();
     }
     std::string globais = inicio;
     for (const std::string& b : boundsheets)
         globais += b;
     globais += Eof();
     return globais + corpos;
+}
+}  // namespace
+
+std::string FluxoBiff8(const std::vector<TFolhaBiff>& folhas, const std::string& globaisExtra) {
+    return FluxoBiff(folhas, globaisExtra, false);
+}
+
+std::string FluxoBiff5(const std::vector<TFolhaBiff>& folhas, const std::string& globaisExtra) {
+    return FluxoBiff(folhas, globaisExtra, true);
 }
 
 }  // namespace apoio_planilha

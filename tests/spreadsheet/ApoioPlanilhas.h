@@ -73,5 +73,7 @@ struct TFolhaBiff {
     bool nomeUtf16;
 };
 std::string FluxoBiff8(const std::vector<TFolhaBiff>& folhas, const std::string& globaisExtra = "");
+// The same in BIFF5 (Excel 5.0 and 95): sheet names are 8-bit bytes in the file's code page.
+std::string FluxoBiff5(const std::vector<TFolhaBiff>& folhas, const std::string& globaisExtra = "");
 
 }  // namespace apoio_planilha

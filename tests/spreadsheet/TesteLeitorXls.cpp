@@ -2,10 +2,13 @@
 // that those producers never write.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "common/ConfiguracaoRegional.h"
 #include "common/Erros.h"
 #include "common/Win1252.h"
 #include "spreadsheet/ControlaExcel.h"
+#include "tests/apoio/Processo.h"
 #include "tests/spreadsheet/ApoioPlanilhas.h"
 
 using namespace apoio_planilha;
@@ -283,4 +286,167 @@ TEST_F(Xls, TruncadoOuSemFluxoOuNaoOle) {
 TEST_F(Xls, IndiceDeTextoInexistente) {
     std::string sst = U32(1) + U32(1) + TextoBiff8Compacto("a");
     MensagemDeFalha(m_, GravaXls(FluxoBiff8({{"P", 0, LabelSst(0, 0, 7)}}, Registro(0x00FC, sst))));
+}
+
+TEST_F(Xls, TabelaDeTextosMenorDoQueAnuncia) {
+    // Five texts announced, two written: the third cell points past what is there.
+    std::string sst = U32(5) + U32(5) + TextoBiff8Compacto("um") + TextoBiff8Compacto("dois");
+    m_.AbreArquivoExcel(
+        GravaXls(FluxoBiff8({{"P", 0, LabelSst(0, 0, 0) + LabelSst(0, 1, 1) + LabelSst(0, 2, 4)}},
+                            Registro(0x00FC, sst))));
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "um");
+    EXPECT_EQ(m_.LeCelula(2, 1), "dois");
+    EXPECT_EQ(m_.LeCelula(3, 1), "");
+}
+
+TEST_F(Xls, TextoVazioSemByteDeOpcoes) {
+    // LABEL and a formula's STRING that stop right after their character count.
+    std::string registros = Registro(0x0204, Celula(0, 0) + U16(0)) + Numero(0, 1, 5) +
+                            Formula(1, 0, ResultadoEspecial(0)) + Registro(0x0207, U16(0)) +
+                            Numero(1, 1, 6);
+    m_.AbreArquivoExcel(GravaXls(FluxoBiff8({{"P", 0, registros}})));
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "");
+    EXPECT_EQ(m_.LeCelula(2, 1), "5");
+    EXPECT_EQ(m_.LeCelula(1, 2), "");
+    EXPECT_EQ(m_.LeCelula(2, 2), "6");
+}
+
+TEST_F(Xls, PosicaoDaAbaUnsBytesAntesDoBof) {
+    std::string fluxo = FluxoBiff8({{"Um", 0, Numero(0, 0, 1)}, {"Dois", 0, Numero(0, 0, 2)}});
+    // Each BOUNDSHEET's offset lands a few bytes before its BOF (inside the EOF before it).
+    std::uint32_t recuo = 2;
+    for (size_t p = 0; p + 4 <= fluxo.size();) {
+        unsigned tipo =
+            static_cast<unsigned char>(fluxo[p]) | static_cast<unsigned char>(fluxo[p + 1]) << 8;
+        unsigned n = static_cast<unsigned char>(fluxo[p + 2]) |
+                     static_cast<unsigned char>(fluxo[p + 3]) << 8;
+        if (tipo == 0x0085) {
+            std::uint32_t pos;
+            std::memcpy(&pos, &fluxo[p + 4], 4);
+            fluxo.replace(p + 4, 4, U32(pos - recuo++));
+        }
+        if (tipo == 0x000A)
+            break;
+        p += 4 + n;
+    }
+    m_.AbreArquivoExcel(GravaXls(fluxo));
+    EXPECT_EQ(m_.ListaAbas(), (std::vector<std::string>{"Um", "Dois"}));
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "1");
+    m_.SelecionaAba(2);
+    EXPECT_EQ(m_.LeCelula(1, 1), "2");
+}
+
+TEST_F(Xls, CabecalhoOleComContagensErradas) {
+    std::string c = GravaXls(FluxoBiff8({{"P", 0, Numero(0, 0, 7)}}));
+    std::string b = LeArquivo(c);
+    // One FAT sector, no DIFAT sector and one mini-FAT sector, counted as 3, 2 and 4.
+    b.replace(0x2C, 4, U32(3));
+    b.replace(0x40, 4, U32(4));
+    b.replace(0x48, 4, U32(2));
+    GravaArquivo(c, b);
+    m_.AbreArquivoExcel(c);
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "7");
+}
+
+TEST_F(Xls, Biff5NaPaginaDeCodigoDoArquivo) {
+    struct TCaso {
+        std::string codepage;  // the CODEPAGE record, or none
+        std::string bytes;
+        std::string esperado;
+    };
+    const TCaso casos[] = {
+        // Mac Roman: ç 8D, ã 8B; DOS Latin-1: ó A2; Central European: č, which 1252 lacks.
+        {Registro(0x0042, U16(10000)), "A\x8D\x8Bo", Cp("Ação")},
+        {Registro(0x0042, U16(850)),
+         "C\xA2"
+         "digo",
+         Cp("Código")},
+        {Registro(0x0042, U16(1250)),
+         "\xE8"
+         "as",
+         "?as"},
+        {"", "A\xE7\xE3o", Cp("Ação")},
+    };
+    for (const TCaso& caso : casos) {
+        std::string label = Registro(
+            0x0204, Celula(0, 0) + U16(static_cast<unsigned>(caso.bytes.size())) + caso.bytes);
+        m_.AbreArquivoExcel(GravaXls(FluxoBiff5({{caso.bytes, 0, label}}, caso.codepage), "Book"));
+        EXPECT_EQ(m_.ListaAbas(), std::vector<std::string>{caso.esperado});
+        m_.SelecionaAba(1);
+        EXPECT_EQ(m_.LeCelula(1, 1), caso.esperado);
+    }
+}
+
+TEST_F(Xls, ArquivosBiff2a4SemConteiner) {
+    auto celula2 = [](unsigned l, unsigned c) { return U16(l) + U16(c) + std::string(3, '\0'); };
+    // Excel 2.x: one worksheet, named after the file, with its texts in DOS Latin-1.
+    std::string biff2 =
+        Registro(0x0009, U16(0x0002) + U16(0x0010)) + Registro(0x0042, U16(850)) +
+        Registro(0x0002, celula2(0, 0) + U16(123)) + Registro(0x0003, celula2(0, 1) + F64(2.5)) +
+        Registro(0x0004, celula2(1, 0) +
+                             "\x06"
+                             "C\xA2"
+                             "digo") +
+        Registro(0x0005, celula2(1, 1) + std::string("\x01\x00", 2)) +
+        Registro(0x0005, celula2(1, 2) + std::string("\x07\x01", 2)) +
+        Registro(0x0006, celula2(2, 0) + ResultadoEspecial(0) + std::string("\x00\x01\x17", 3)) +
+        Registro(0x0007,
+                 "\x03"
+                 "abc") +
+        Eof();
+    std::string c = pasta_.Arquivo("velho.xls");
+    GravaArquivo(c, biff2);
+    m_.AbreArquivoExcel(c);
+    EXPECT_EQ(m_.ListaAbas(), std::vector<std::string>{"velho"});
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "123");
+    EXPECT_EQ(m_.LeCelula(2, 1), "2,5");
+    EXPECT_EQ(m_.LeCelula(1, 2), Cp("Código"));
+    EXPECT_EQ(m_.LeCelula(2, 2), "True");
+    EXPECT_THROW(m_.LeCelula(3, 2), EPlanilha);
+    EXPECT_EQ(m_.LeCelula(1, 3), "abc");
+
+    // Excel 4.0 workbook: each sheet comes after the record that names it; charts are not listed.
+    auto bof4 = [](unsigned tipo) { return Registro(0x0409, U16(0) + U16(tipo) + U16(0)); };
+    auto nome = [](const std::string& n) {
+        return Registro(0x008F, U32(0) + std::string(1, static_cast<char>(n.size())) + n);
+    };
+    auto label = [](unsigned l, unsigned c, const std::string& t) {
+        return Registro(0x0204, Celula(l, c) + U16(static_cast<unsigned>(t.size())) + t);
+    };
+    std::string biff4 = bof4(0x0100) + nome("Um") + bof4(0x0010) + label(0, 0, "primeira") +
+                        Rk(1, 0, (42u << 2) | 2) + Eof() + nome("Grafico") + bof4(0x0020) + Eof() +
+                        nome("Dois") + bof4(0x0010) +
+                        Registro(0x0406, Celula(0, 1) + F64(7) + U16(0) + U16(0)) +
+                        Registro(0x0406, Celula(0, 2) + ResultadoEspecial(0) + U16(0) + U16(0)) +
+                        Registro(0x0207, U16(3) + "xyz") + Eof() + Eof();
+    c = pasta_.Arquivo("pasta4.xls");
+    GravaArquivo(c, biff4);
+    m_.AbreArquivoExcel(c);
+    EXPECT_EQ(m_.ListaAbas(), (std::vector<std::string>{"Um", "Dois"}));
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "primeira");
+    EXPECT_EQ(m_.LeCelula(1, 2), "42");
+    m_.SelecionaAba(2);
+    EXPECT_EQ(m_.LeCelula(2, 1), "7");
+    EXPECT_EQ(m_.LeCelula(3, 1), "xyz");
+}
+
+// A damaged container: the operator reads our message alone, with no library's warnings.
+TEST(XlsDanificado, SoANossaMensagemNoTerminal) {
+    TPastaTemporaria pasta;
+    std::string c = pasta.Arquivo("danificado.xls");
+    GravaOle(c, {{"Workbook", FluxoBiff8({{"P", 0, std::string(9000, '\0')}})}});
+    std::string b = LeArquivo(c);
+    b.replace(0x4C, 4, U32(0x00FFFFF0));  // the first FAT sector, far past the end
+    b.replace(0x30, 4, U32(0x00FFFFF0));  // the directory, likewise
+    GravaArquivo(c, b);
+    apoio::TSaidaProcesso r = apoio::ExecutaConversor({"sheets", c});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erros.rfind("Não foi possível ler a planilha \"" + c + "\": ", 0), 0u) << r.erros;
+    EXPECT_EQ(r.erros.find('\n'), r.erros.size() - 1) << r.erros;
 }

@@ -285,6 +285,91 @@ TEST_F(Virgula, PlanilhaGrandeCarregaInteira) {
     EXPECT_EQ(m_.LeCelula(2, 20000), "t20000");
 }
 
+namespace {
+
+// Replaces the first occurrence of antes by depois in one entry of a package.
+void Troca(TEntradas& e, const std::string& entrada, const std::string& antes,
+           const std::string& depois) {
+    for (auto& [nome, conteudo] : e) {
+        if (nome == entrada)
+            conteudo.replace(conteudo.find(antes), antes.size(), depois);
+    }
+}
+
+std::string CelulaData(const std::string& ref, const std::string& valor) {
+    return "<c r=\"" + ref + "\" t=\"d\"><v>" + valor + "</v></c>";
+}
+
+}  // namespace
+
+TEST_F(Virgula, DatasIsoSoComHoraOuDuracao) {
+    AbrePacote(PacoteXlsx(
+        {{"P", "<row r=\"1\">" + CelulaData("A1", "12:00:00") + CelulaData("B1", "PT0H11M0.000S") +
+                   CelulaData("C1", "ontem") + "<c r=\"D1\"><v>4</v></c></row>"}}));
+    EXPECT_EQ(m_.LeCelula(1, 1), "0,5");
+    EXPECT_EQ(m_.LeCelula(2, 1), "0,00763888888888889");
+    // The unreadable one fails alone, naming its cell, as an error value does.
+    try {
+        m_.LeCelula(3, 1);
+        FAIL();
+    } catch (const EPlanilha& e) {
+        EXPECT_NE(std::string(e.what()).find("C1"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("ontem"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(m_.LeCelula(4, 1), "4");
+    EXPECT_EQ(m_.UltimaColuna(), 4);
+}
+
+TEST_F(Virgula, DatasIsoAntesDeMarcoDe1900) {
+    AbrePacote(PacoteXlsx(
+        {{"P", "<row r=\"1\">" + CelulaData("A1", "1900-01-01") + CelulaData("B1", "1900-02-28") +
+                   CelulaData("C1", "1900-02-29") + CelulaData("D1", "1900-03-01") +
+                   CelulaData("E1", "1900-01-01T06:00:00") + "</row>"}}));
+    EXPECT_EQ(m_.LeCelula(1, 1), "1");
+    EXPECT_EQ(m_.LeCelula(2, 1), "59");
+    EXPECT_EQ(m_.LeCelula(3, 1), "60");
+    EXPECT_EQ(m_.LeCelula(4, 1), "61");
+    EXPECT_EQ(m_.LeCelula(5, 1), "1,25");
+}
+
+TEST_F(Virgula, DatasIsoNaPastaDe1904) {
+    TEntradas e = PacoteXlsx({{"P", "<row r=\"1\">" + CelulaData("A1", "1904-01-02") +
+                                        CelulaData("B1", "2024-01-15T12:00:00") +
+                                        "<c r=\"C1\"><v>43844.5</v></c></row>"}});
+    Troca(e, "xl/workbook.xml", "<sheets>", "<workbookPr date1904=\"true\"/><sheets>");
+    AbrePacote(e);
+    EXPECT_EQ(m_.LeCelula(1, 1), "1");
+    EXPECT_EQ(m_.LeCelula(2, 1), "43844,5");
+    EXPECT_EQ(m_.LeCelula(3, 1), "43844,5");
+}
+
+TEST_F(Virgula, TabelaDeTextosMenorDoQueAnuncia) {
+    TEntradas e = PacoteXlsx({{"P",
+                               "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                               "<c r=\"B1\" t=\"s\"><v>2</v></c><c r=\"C1\"><v>3</v></c></row>"}},
+                             "<si><t>um</t></si><si><t>dois</t></si>");
+    Troca(e, "xl/sharedStrings.xml", "<sst ", "<sst count=\"3\" uniqueCount=\"3\" ");
+    AbrePacote(e);
+    EXPECT_EQ(m_.LeCelula(1, 1), "um");
+    EXPECT_EQ(m_.LeCelula(2, 1), "");
+    EXPECT_EQ(m_.LeCelula(3, 1), "3");
+}
+
+TEST_F(Virgula, AbaSemParteEhListadaVazia) {
+    TEntradas e = PacoteXlsx({{"P", "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"}});
+    Troca(e, "xl/workbook.xml", "</sheets>",
+          "<sheet name=\"Escondida\" sheetId=\"8\" state=\"veryHidden\" r:id=\"\"/>"
+          "<sheet name=\"Perdida\" sheetId=\"9\" r:id=\"rId99\"/></sheets>");
+    AbrePacote(e);
+    EXPECT_EQ(m_.ListaAbas(), (std::vector<std::string>{"P", "Escondida", "Perdida"}));
+    EXPECT_EQ(m_.UltimaLinha(), 1);
+    m_.SelecionaAba(2);
+    EXPECT_EQ(m_.UltimaColuna(), 1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "");
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "1");
+}
+
 // ---- Damaged, foreign and hostile files ----------------------------------------------------
 
 TEST(ArquivosRuins, InexistenteVazioOuSemExtensaoConhecida) {
