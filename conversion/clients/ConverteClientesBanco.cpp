@@ -101,11 +101,11 @@ void TLogicaPrincipal::ConverteClientesBanco() {
                 ContadorCliente = codigo;
         }
 
+        Lugar.Limpa();
         ++registro;
         origem.Proximo();
         DefineBarraPosicao(registro);
     }
-    Lugar.Limpa();
     ++ContadorCliente;
 
     DefineAguarde(std::string());

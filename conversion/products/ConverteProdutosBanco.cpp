@@ -101,11 +101,11 @@ void TLogicaPrincipal::ConverteProdutosBanco() {
         produto.Insere();
         detalhe.Insere();
 
+        Lugar.Limpa();
         ++registro;
         origem.Proximo();
         DefineBarraPosicao(registro);
     }
-    Lugar.Limpa();
     ++ContadorProduto;
 
     DefineAguarde(std::string());

@@ -68,11 +68,11 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
         if (!texto::Trim(fornecedor.Nome()).empty())
             fornecedor.Insere();
 
+        Lugar.Limpa();
         ++registro;
         origem.Proximo();
         DefineBarraPosicao(registro);
     }
-    Lugar.Limpa();
     ++ContadorFornecedor;
 
     DefineAguarde(std::string());
