@@ -328,7 +328,7 @@ bool TLogicaPrincipal::EfetuaConversao() {
     mensagens_.Sucesso(kSucesso, [this] {
         std::string resumo = resumo_.Texto(dbAlmuro, avisos_);
         try {
-            DesfazTransacao();  // the counts' own transaction, which read only
+            DesfazTransacao();  // the counts' own transaction: it only read
         } catch (const std::exception&) {
         }
         return resumo;
