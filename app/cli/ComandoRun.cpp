@@ -4,50 +4,12 @@
 #include "app/cli/Opcoes.h"
 #include "app/cli/Terminal.h"
 #include "app/logica/LogicaPrincipal.h"
-#include "conversion/Consulta.h"
 
-#include <chrono>
-#include <cstdio>
 #include <iostream>
-#include <map>
 
 namespace cli {
 
 namespace {
-
-struct TTabelasDoTipo {
-    std::vector<std::string> gravadas;    // emptied and refilled by the run
-    std::vector<std::string> auxiliares;  // lookup tables the run may add to
-};
-
-TTabelasDoTipo TabelasDoTipo(TTipoConversao tipo) {
-    switch (tipo) {
-        case TTipoConversao::Produtos:
-            return {{"PRODUTO", "PRODUTODETALHE"}, {"CLASFISC", "UNIDADES"}};
-        case TTipoConversao::Clientes:
-            return {{"CLIENTE"}, {"CIDADES"}};
-        case TTipoConversao::Fornecedores:
-            return {{"FORNECE"}, {"CIDADES"}};
-    }
-    return {};
-}
-
-// Row counts of the tables, in a transaction of their own; a table that cannot be counted is
-// left out of the summary rather than failing a run that went well.
-std::map<std::string, long> Conta(TBancoFirebird& banco, const std::vector<std::string>& tabelas) {
-    std::map<std::string, long> r;
-    for (const auto& t : tabelas) {
-        try {
-            TConsulta q(banco);
-            q.DefineSQL("select count(*) as N from " + t);
-            q.Abre();
-            r[t] = static_cast<long>(q.Inteiro("N"));
-        } catch (const std::exception&) {
-        }
-    }
-    banco.Transacao().Confirma();
-    return r;
-}
 
 TTipoConversao TipoDaOpcao(const std::optional<std::string>& kind) {
     if (!kind)
@@ -63,7 +25,7 @@ TTipoConversao TipoDaOpcao(const std::optional<std::string>& kind) {
 
 const char* const kUso =
     "uso: conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
-    "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N]\n";
+    "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] [--dry-run]\n";
 
 }  // namespace
 
@@ -75,8 +37,10 @@ int ExecutaRun(const std::vector<std::string>& args) {
     std::optional<std::string> pasta;
     std::optional<TOpcoes> lidas;
     try {
-        lidas.emplace(args, std::set<std::string>{"kind", "target", "source", "workbook", "sheet",
-                                                  "last-row"});
+        lidas.emplace(
+            args,
+            std::set<std::string>{"kind", "target", "source", "workbook", "sheet", "last-row"},
+            std::set<std::string>{"dry-run"});
         const TOpcoes& opcoes = *lidas;
         if (!opcoes.Posicionais().empty())
             throw EUso("argumento inesperado: " + opcoes.Posicionais()[0]);
@@ -97,6 +61,7 @@ int ExecutaRun(const std::vector<std::string>& args) {
     terminal.DefineEmExecucao([&logica] { return logica.EmExecucao(); });
     logica.FormCreate();
     logica.DefineTipo(tipo);
+    logica.DefineEnsaio(opcoes.Tem("dry-run"));
     try {
         logica.AbreAlmuro(alvo);
         logica.AbreTessaly(origem);
@@ -116,9 +81,6 @@ int ExecutaRun(const std::vector<std::string>& args) {
         return 1;
     }
 
-    const TTabelasDoTipo tabelas = TabelasDoTipo(tipo);
-    const auto antes = Conta(logica.dbAlmuro, tabelas.auxiliares);
-    const auto inicio = std::chrono::steady_clock::now();
     try {
         logica.btOKClick();
         terminal.LimpaBarra();
@@ -132,22 +94,6 @@ int ExecutaRun(const std::vector<std::string>& args) {
     }
     if (!terminal.HouveSucesso())
         return 1;
-
-    const double segundos =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    const auto gravadas = Conta(logica.dbAlmuro, tabelas.gravadas);
-    const auto depois = Conta(logica.dbAlmuro, tabelas.auxiliares);
-    std::cout << "Linhas gravadas:";
-    for (const auto& [t, n] : gravadas)
-        std::cout << " " << t << " " << n << ";";
-    std::cout << "\nLinhas criadas nas tabelas auxiliares:";
-    for (const auto& [t, n] : depois) {
-        auto a = antes.find(t);
-        std::cout << " " << t << " " << (n - (a == antes.end() ? 0 : a->second)) << ";";
-    }
-    char tempo[64];
-    std::snprintf(tempo, sizeof tempo, "%.2f", segundos);
-    std::cout << "\nTempo: " << tempo << " s\n";
     return 0;
 }
 

@@ -2,7 +2,8 @@
 
 namespace cli {
 
-TOpcoes::TOpcoes(const std::vector<std::string>& args, const std::set<std::string>& permitidas) {
+TOpcoes::TOpcoes(const std::vector<std::string>& args, const std::set<std::string>& permitidas,
+                 const std::set<std::string>& chaves) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind("--", 0) != 0) {
@@ -11,6 +12,13 @@ TOpcoes::TOpcoes(const std::vector<std::string>& args, const std::set<std::strin
         }
         std::string nome = a.substr(2), valor;
         const size_t igual = nome.find('=');
+        if (chaves.count(nome)) {
+            if (!chaves_.insert(nome).second)
+                throw EUso("opção repetida: --" + nome);
+            continue;
+        }
+        if (igual != std::string::npos && chaves.count(nome.substr(0, igual)))
+            throw EUso("a opção --" + nome.substr(0, igual) + " não leva valor");
         if (igual != std::string::npos) {
             valor = nome.substr(igual + 1);
             nome.erase(igual);

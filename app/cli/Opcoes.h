@@ -18,14 +18,19 @@ class EUso : public std::runtime_error {
 
 class TOpcoes {
   public:
-    // Fails with EUso on an option not in permitidas, an option without its value, or a repeat.
-    TOpcoes(const std::vector<std::string>& args, const std::set<std::string>& permitidas);
+    // Fails with EUso on an option not in permitidas or chaves, an option of permitidas without
+    // its value, a value given to one of chaves (switches, which take none), or a repeat.
+    TOpcoes(const std::vector<std::string>& args, const std::set<std::string>& permitidas,
+            const std::set<std::string>& chaves = {});
 
     std::optional<std::string> Valor(const std::string& nome) const;
+    // Whether a switch was given.
+    bool Tem(const std::string& chave) const { return chaves_.count(chave) > 0; }
     const std::vector<std::string>& Posicionais() const { return posicionais_; }
 
   private:
     std::map<std::string, std::string> valores_;
+    std::set<std::string> chaves_;
     std::vector<std::string> posicionais_;
 };
 

@@ -43,6 +43,25 @@ void TTerminal::Informacao(const std::string& texto) {
     std::cout << texto << "\n";
 }
 
+void TTerminal::Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) {
+    LimpaBarra();
+    sucesso_ = true;
+    // Once the run is committed its line must be out, whatever happens to the process next.
+    std::cout << texto << std::endl;
+    std::cout << detalhe() << std::endl;
+}
+
+void TTerminal::Falha(const std::string& texto, const std::string& detalhe) {
+    Erro(texto);
+    std::cerr << detalhe << "\n";
+}
+
+bool TTerminal::Pergunta(const std::string& situacao, const std::string&) {
+    LimpaBarra();
+    std::cerr << "Alerta: " << NumaLinha(situacao) << "\n";
+    return true;
+}
+
 void TTerminal::Mudou(const TProgresso& p) {
     if (!terminal_ || !emExecucao_())
         return;

@@ -24,6 +24,12 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
     void Alerta(const std::string& texto) override;
     void Erro(const std::string& texto) override;
     void Informacao(const std::string& texto) override;
+    // The text on stdout, flushed before the detail is asked for.
+    void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) override;
+    // The error as Erro prints it, then what was undone.
+    void Falha(const std::string& texto, const std::string& detalhe) override;
+    // No one to ask: the run goes on, and the situation is printed as "Alerta: <situation>".
+    bool Pergunta(const std::string& situacao, const std::string& pergunta) override;
 
     void Mudou(const TProgresso& progresso) override;
     void ProcessaMensagens() override {}

@@ -1,13 +1,17 @@
 #include "app/janela/MensagensJanela.h"
 
+#include <QPushButton>
+
 namespace {
 
-void Caixa(QWidget* dono, QMessageBox::Icon icone, const QString& titulo,
-           const std::string& texto) {
+void Caixa(QWidget* dono, QMessageBox::Icon icone, const QString& titulo, const std::string& texto,
+           const std::string& detalhe = {}) {
     QMessageBox caixa(icone, titulo, TextoDaMensagem(texto), QMessageBox::Ok, dono);
     // Error messages quote data and the database's words; none of it is markup.
     caixa.setTextFormat(Qt::PlainText);
     caixa.setDefaultButton(QMessageBox::Ok);
+    if (!detalhe.empty())
+        caixa.setDetailedText(TextoDaMensagem(detalhe));
     caixa.exec();
 }
 
@@ -35,13 +39,39 @@ void TMensagensJanela::Informacao(const std::string& texto) {
     Mostra(QMessageBox::Information, kInformacao, texto);
 }
 
-void TMensagensJanela::Mostra(QMessageBox::Icon icone, const char* titulo,
-                              const std::string& texto) {
+void TMensagensJanela::Sucesso(const std::string& texto,
+                               const std::function<std::string()>& detalhe) {
+    Mostra(QMessageBox::Information, kInformacao, texto, detalhe());
+}
+
+void TMensagensJanela::Falha(const std::string& texto, const std::string& detalhe) {
+    Mostra(QMessageBox::Critical, kErro, texto, detalhe);
+}
+
+bool TMensagensJanela::Pergunta(const std::string& situacao, const std::string& pergunta) {
+    Conta(kAlerta);
+    QMessageBox caixa(QMessageBox::Warning, QString::fromUtf8(kAlerta),
+                      TextoDaMensagem(situacao + "\r" + pergunta), QMessageBox::NoButton, dono_);
+    caixa.setTextFormat(Qt::PlainText);
+    QPushButton* sim = caixa.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    QPushButton* nao = caixa.addButton(QString::fromUtf8("Não"), QMessageBox::NoRole);
+    caixa.setDefaultButton(nao);
+    caixa.setEscapeButton(nao);
+    caixa.exec();
+    return caixa.clickedButton() == sim;
+}
+
+void TMensagensJanela::Conta(const char* titulo) {
     ++mostradas_;
     ultimoTipo_ = titulo;
     if (antes_)
         antes_();
-    Caixa(dono_, icone, QString::fromUtf8(titulo), texto);
+}
+
+void TMensagensJanela::Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto,
+                              const std::string& detalhe) {
+    Conta(titulo);
+    Caixa(dono_, icone, QString::fromUtf8(titulo), texto, detalhe);
 }
 
 void MostraErroDoPrograma(QWidget* dono, const std::string& texto) {

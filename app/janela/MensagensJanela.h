@@ -22,13 +22,19 @@ class TMensagensJanela : public IMensagens {
     void Alerta(const std::string& texto) override;
     void Erro(const std::string& texto) override;
     void Informacao(const std::string& texto) override;
+    void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) override;
+    void Falha(const std::string& texto, const std::string& detalhe) override;
+    // An "Alerta" box with "Sim" and "Não"; "Não" is the default, and Esc answers it.
+    bool Pergunta(const std::string& situacao, const std::string& pergunta) override;
 
     // How many boxes were shown, and the caption of the last one ("" before the first).
     size_t Mostradas() const { return mostradas_; }
     const std::string& UltimoTipo() const { return ultimoTipo_; }
 
   private:
-    void Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto);
+    void Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto,
+                const std::string& detalhe = {});
+    void Conta(const char* titulo);
 
     QWidget* dono_;
     std::function<void()> antes_;

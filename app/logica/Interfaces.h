@@ -4,6 +4,7 @@
 
 #include "conversion/Avisos.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,16 @@ class IMensagens : public IAvisos {
     virtual void Erro(const std::string& texto) = 0;
     // "Informação"
     virtual void Informacao(const std::string& texto) = 0;
+
+    // The end of a run that went through: "Informação" with the text and, as its detail, what
+    // the run did. The detail is asked for once the text is out, so that a terminal shows the
+    // text the moment the run is committed.
+    virtual void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) = 0;
+    // The end of a run that failed: "Erro" with the text and, as its detail, what was undone.
+    virtual void Falha(const std::string& texto, const std::string& detalhe) = 0;
+    // A doubt about the inputs, before anything is done: the situation and the question, with
+    // "Sim" and "Não"; true for "Sim". A terminal goes on, printing the situation as a warning.
+    virtual bool Pergunta(const std::string& situacao, const std::string& pergunta) = 0;
 };
 
 // lblAguarde, stbStatus and Barra as the logic last set them.

@@ -179,7 +179,12 @@ void TLogicaPrincipal::btOKClick() {
     }
     if (ValidaCampos())
         return;
+    if (!ConfirmaLinhasAlemDaPlanilha(linha)) {
+        foco_ = TControle::NumLinha;
+        return;
+    }
 
+    ComecaExecucao();
     DesabilitaControles();
     try {
         CarregaDadosExcel();
@@ -192,6 +197,20 @@ void TLogicaPrincipal::btOKClick() {
     }
     EfetuaConversao();
     HabilitaControles();
+}
+
+bool TLogicaPrincipal::ConfirmaLinhasAlemDaPlanilha(std::int64_t linha) {
+    if (!DMCotrolaExcel.TemPastaAberta())
+        return true;
+    const std::int64_t usada = DMCotrolaExcel.UltimaLinha();
+    if (linha <= usada)
+        return true;
+    const std::int64_t vazias = linha - usada;
+    const std::string situacao =
+        "A última linha usada da planilha \"" + textoPlanilha_ + "\" é a " + std::to_string(usada) +
+        ": até a linha " + std::to_string(linha) + " informada, " + std::to_string(vazias) +
+        (vazias == 1 ? " linha vazia seria convertida." : " linhas vazias seriam convertidas.");
+    return mensagens_.Pergunta(situacao, "Converter assim mesmo?");
 }
 
 bool TLogicaPrincipal::ValidaCampos() {
@@ -242,7 +261,21 @@ void TLogicaPrincipal::CarregaDadosExcel() {
     }
 }
 
+void TLogicaPrincipal::ComecaExecucao() {
+    avisos_.Comeca();
+    resumo_.IniciaRelogio();
+}
+
+std::string TLogicaPrincipal::DetalheDaFalha() const {
+    if (avisos_.Contagens().empty())
+        return kNadaGravado;
+    return std::string(kNadaGravado) + "\n" + avisos_.Resumo();
+}
+
 bool TLogicaPrincipal::EfetuaConversao() {
+    if (!emExecucao_)
+        ComecaExecucao();
+    Lugar.Limpa();
     auto encerraOrigem = [this] {
         try {
             dbTessaly.Transacao().Desfaz();
@@ -250,8 +283,10 @@ bool TLogicaPrincipal::EfetuaConversao() {
             // A read-only snapshot that cannot be ended is dropped with the connection.
         }
     };
+    std::string resumoDoEnsaio;
     try {
         IniciaTransacao();
+        resumo_.ContaAntes(dbAlmuro, tipo_);
         if (tipo_ == TTipoConversao::Produtos) {
             ConverteProdutosBanco();
             ConverteProdutosPlanilha();
@@ -264,20 +299,40 @@ bool TLogicaPrincipal::EfetuaConversao() {
             ConverteFornecedoresBanco();
             ConverteFornecedoresPlanilha();
         }
-        ConfirmaTransacao();
+        if (ensaio_) {
+            resumoDoEnsaio = resumo_.Texto(dbAlmuro, avisos_);
+            DesfazTransacao();
+        } else {
+            ConfirmaTransacao();
+        }
     } catch (const std::exception& e) {
+        const std::string lugar = Lugar.Descricao();
+        Lugar.Limpa();
         try {
             DesfazTransacao();
         } catch (const std::exception&) {
             // The engine undoes a transaction whose rollback failed when the connection ends.
         }
         encerraOrigem();
-        mensagens_.Erro(std::string(kPrefixoErro) + "\r" + e.what());
+        mensagens_.Falha(
+            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + e.what(),
+            DetalheDaFalha());
         LimpaProgresso();
         return false;
     }
     encerraOrigem();
-    mensagens_.Informacao(kSucesso);
+    if (ensaio_) {
+        mensagens_.Sucesso(kSimulacao, [&resumoDoEnsaio] { return resumoDoEnsaio; });
+        return true;
+    }
+    mensagens_.Sucesso(kSucesso, [this] {
+        std::string resumo = resumo_.Texto(dbAlmuro, avisos_);
+        try {
+            DesfazTransacao();  // the counts' own transaction: it only read
+        } catch (const std::exception&) {
+        }
+        return resumo;
+    });
     return true;
 }
 

@@ -4,7 +4,10 @@
 // its events here; the command line and the tests drive the very same object.
 #pragma once
 
+#include "app/logica/AvisosDaExecucao.h"
 #include "app/logica/Interfaces.h"
+#include "app/logica/LugarConversao.h"
+#include "app/logica/ResumoConversao.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
 #include "spreadsheet/ControlaExcel.h"
@@ -33,6 +36,8 @@ class TLogicaPrincipal {
         "Favor selecionar uma planilha para ser convertida!";
     static constexpr const char* kSucesso = "Conversão concluída com sucesso!";
     static constexpr const char* kPrefixoErro = "Houve um erro ao realizar a conversão. Motivo: ";
+    static constexpr const char* kSimulacao = "Simulação concluída: nada foi gravado.";
+    static constexpr const char* kNadaGravado = "Nada foi gravado no banco ALMURO.";
 
     TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso, IEscolhaArquivo& arquivos);
     ~TLogicaPrincipal();
@@ -61,6 +66,8 @@ class TLogicaPrincipal {
     void DigitaPlanilha(const std::string& textoUtf8);
     void DefineNumLinha(const std::string& texto) { numLinha_ = texto; }
     void DefineTipo(TTipoConversao tipo) { tipo_ = tipo; }
+    // A rehearsal does the whole run and rolls it back instead of committing it.
+    void DefineEnsaio(bool ensaio) { ensaio_ = ensaio; }
 
     // Opens a workbook or a database by path, as the dialogs do once a file is chosen.
     void AbrePlanilha(const std::string& caminho);
@@ -87,7 +94,7 @@ class TLogicaPrincipal {
     void DesabilitaControles();
     void HabilitaControles();
     void CarregaDadosExcel();
-    // Returns true when the run was committed.
+    // Returns true when the run went through: committed, or rolled back as a rehearsal.
     bool EfetuaConversao();
     void IniciaTransacao();
     void DesfazTransacao();
@@ -132,11 +139,14 @@ class TLogicaPrincipal {
     TBancoFirebird dbTessaly{3};
     TTabelaTemp cdsTabelaTemp;
     TDMCotrolaExcel DMCotrolaExcel;
+    // Where the mappings are, for the place a failure names.
+    TLugarConversao Lugar;
     std::int64_t ContadorProduto = 0;
     std::int64_t ContadorCliente = 0;
     std::int64_t ContadorFornecedor = 0;
 
-    IMensagens& Mensagens() { return mensagens_; }
+    // The warnings of the run's lookups: each text reaches the operator once per run.
+    IAvisos& Avisos() { return avisos_; }
 
   private:
     void CarregaPlanilhas();
@@ -144,10 +154,17 @@ class TLogicaPrincipal {
     void TrocaBanco(TBancoFirebird& banco, std::string& caminhoVisivel, const std::string& novo);
     void Notifica() { progresso_i_.Mudou(progresso_); }
     void LimpaProgresso();
+    void ComecaExecucao();
+    // A row number past the sheet's used area is asked about; false when the operator declines.
+    bool ConfirmaLinhasAlemDaPlanilha(std::int64_t linha);
+    std::string DetalheDaFalha() const;
 
     IMensagens& mensagens_;
     IProgresso& progresso_i_;
     IEscolhaArquivo& arquivos_;
+    TAvisosDaExecucao avisos_{mensagens_};
+    TResumoConversao resumo_;
+    bool ensaio_ = false;
 
     std::string caminho_;
     std::string caminhoAlmuro_;

@@ -16,12 +16,15 @@ void TLogicaPrincipal::PercorrePlanilha(const std::string& aguarde,
         DefineStatus("Processando Registro " + std::to_string(n) + deTotal);
         ProcessaMensagens();
         if (n == 0) {
+            Lugar.LeTitulos(cdsTabelaTemp);
             cdsTabelaTemp.Proximo();  // the heading row
             n = 1;
             if (cdsTabelaTemp.Fim())
                 break;
         }
+        Lugar.LinhaPlanilha(cdsTabelaTemp, n + 1);
         converteLinha(n + 1);
+        Lugar.Limpa();
         cdsTabelaTemp.Proximo();
         AvancaBarra();
         ++n;

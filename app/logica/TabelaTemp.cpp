@@ -3,6 +3,11 @@
 #include "common/Erros.h"
 #include "common/Texto.h"
 
+namespace {
+// Beyond the last column a sheet can have, a name cannot point at a cell.
+constexpr std::int64_t kMaiorColuna = 16384;
+}  // namespace
+
 void TTabelaTemp::Recria(int colunas) {
     colunas_ = colunas < 0 ? 0 : colunas;
     linhas_.clear();
@@ -24,6 +29,7 @@ const std::string& TTabelaTemp::Campo(const std::string& nome) const {
     bool valido = !nome.empty() && nome[0] >= '1' && nome[0] <= '9' &&
                   texto::TentaLerInteiro(nome, k) && texto::Inteiro(k) == nome && k >= 1 &&
                   k <= colunas_;
+    colunaLida_ = k >= 1 && k <= kMaiorColuna ? static_cast<int>(k) : 0;
     if (!valido)
         throw EConversor("Field '" + nome + "' not found");
     if (Fim())

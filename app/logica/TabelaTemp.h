@@ -29,6 +29,10 @@ class TTabelaTemp {
     // The current row's text of a column by name; a name that is not a column fails with
     // "Field '<name>' not found".
     const std::string& Campo(const std::string& nome) const;
+    // The column Campo was last asked for (0: none since EsqueceColunaLida), so that a failure
+    // while its text is converted can name the cell.
+    int ColunaLida() const { return colunaLida_; }
+    void EsqueceColunaLida() const { colunaLida_ = 0; }
 
     const std::vector<std::vector<std::string>>& Linhas() const { return linhas_; }
 
@@ -36,4 +40,5 @@ class TTabelaTemp {
     int colunas_ = 0;
     std::vector<std::vector<std::string>> linhas_;
     size_t linha_ = 0;
+    mutable int colunaLida_ = 0;
 };

@@ -66,7 +66,7 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
             resultado = novo;
         }
     } catch (const std::exception& e) {
-        mensagens_.Alerta(std::string("Erro ao converter Cidades. Motivo: ") + "\r" + e.what());
+        avisos_.Alerta(std::string("Erro ao converter Cidades. Motivo: ") + "\r" + e.what());
     }
     return resultado;
 }

@@ -30,9 +30,9 @@ TConsulta& AbreClientesBanco(TConsulta& consulta) {
 void TLogicaPrincipal::ConverteClientesBanco() {
     ProcessaMensagens();
     // Declared in the reverse of the order in which they go.
-    TConversao conversao(dbAlmuro, Mensagens());
+    TConversao conversao(dbAlmuro, Avisos());
     TConsulta origem(dbTessaly);
-    TConverteCliente cliente(dbAlmuro, Mensagens());
+    TConverteCliente cliente(dbAlmuro, Avisos());
 
     int registro = 1;
     cliente.LimpaTabela();
@@ -46,14 +46,16 @@ void TLogicaPrincipal::ConverteClientesBanco() {
     while (!origem.Fim()) {
         DefineAguarde("Convertendo Clientes - Registro " + std::to_string(registro) + deTotal);
         ProcessaMensagens();
+        Lugar.RegistroOrigem("CLIENTE", origem.Texto("CODIGO"));
 
         cliente.SetCodCliente(origem.Texto("CODIGO"));
         cliente.SetNome(origem.Texto("NOME"));
         cliente.SetNomeFantasia(origem.Texto("NOME_FANTASIA"));
         cliente.SetEndereco(EnderecoENumero(origem, "ENDERECO", "NUMERO"));
         cliente.SetEstado(origem.Texto("UF"));
-        cliente.SetCodCidade(
-            conversao.CodCidadeDaOrigem(origem.Texto("CIDADE"), origem.Texto("UF")));
+        cliente.SetCodCidade(Lugar.NaColuna("CIDADE", [&] {
+            return conversao.CodCidadeDaOrigem(origem.Texto("CIDADE"), origem.Texto("UF"));
+        }));
         cliente.SetBairro(origem.Texto("BAIRRO"));
         cliente.SetCep(origem.Texto("CEP"));
         const std::string& cpf = origem.Texto("CPF");
@@ -66,23 +68,28 @@ void TLogicaPrincipal::ConverteClientesBanco() {
         cliente.SetCelular(origem.Texto("CELULAR"));
         cliente.SetFax(origem.Texto("FAX"));
         cliente.SetEmail(origem.Texto("EMAIL"));
-        cliente.SetDtNascimento(origem.Texto("DATA_NASC"));
+        Lugar.NaColuna("DATA_NASC", [&] { cliente.SetDtNascimento(origem.Texto("DATA_NASC")); });
         cliente.SetEnderecoEnt(EnderecoENumero(origem, "ENDERECO_ENTREGA", "NUMERO_ENTREGA"));
         cliente.SetEstadoEnt(origem.Texto("UF_ENTREGA"));
-        cliente.SetCodCidadeEnt(conversao.CodCidadeDaOrigem(origem.Texto("CIDADE_ENTREGA"),
-                                                            origem.Texto("UF_ENTREGA")));
+        cliente.SetCodCidadeEnt(Lugar.NaColuna("CIDADE_ENTREGA", [&] {
+            return conversao.CodCidadeDaOrigem(origem.Texto("CIDADE_ENTREGA"),
+                                               origem.Texto("UF_ENTREGA"));
+        }));
         cliente.SetBairroEnt(origem.Texto("BAIRRO_ENTREGA"));
         cliente.SetEnderecoCob(EnderecoENumero(origem, "ENDERECO_COBRANCA", "NUMERO_COBRANCA"));
         cliente.SetCepCob(origem.Texto("CEP_COBRANCA"));
         cliente.SetEstadoCob(origem.Texto("UF_COBRANCA"));
-        cliente.SetCodCidadeCob(conversao.CodCidadeDaOrigem(origem.Texto("CIDADE_COBRANCA"),
-                                                            origem.Texto("UF_COBRANCA")));
+        cliente.SetCodCidadeCob(Lugar.NaColuna("CIDADE_COBRANCA", [&] {
+            return conversao.CodCidadeDaOrigem(origem.Texto("CIDADE_COBRANCA"),
+                                               origem.Texto("UF_COBRANCA"));
+        }));
         cliente.SetBairroCob(origem.Texto("BAIRRO_COBRANCA"));
         cliente.SetAtivo("S");
 
         // A client without a name is neither written nor counted.
         if (!texto::Trim(cliente.Nome()).empty()) {
-            const std::int64_t codigo = origem.Inteiro("CODIGO");
+            const std::int64_t codigo =
+                Lugar.NaColuna("CODIGO", [&] { return origem.Inteiro("CODIGO"); });
             if (codigo > kMaiorCodigoCliente) {
                 throw EConversor("O código " + std::to_string(codigo) +
                                  " de um cliente do banco Tessaly não cabe nos 8 dígitos do "
@@ -94,6 +101,7 @@ void TLogicaPrincipal::ConverteClientesBanco() {
                 ContadorCliente = codigo;
         }
 
+        Lugar.Limpa();
         ++registro;
         origem.Proximo();
         DefineBarraPosicao(registro);

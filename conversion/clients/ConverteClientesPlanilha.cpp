@@ -5,7 +5,7 @@
 #include "conversion/clients/classConversaoCliente.h"
 
 void TLogicaPrincipal::ConverteClientesPlanilha() {
-    TConverteCliente cliente(dbAlmuro, Mensagens());
+    TConverteCliente cliente(dbAlmuro, Avisos());
 
     PercorrePlanilha("Convertendo Clientes, Aguarde!", [&](int linha) {
         cliente.SetCodCliente(
@@ -24,6 +24,7 @@ void TLogicaPrincipal::ConverteClientesPlanilha() {
         cliente.SetAtivo("S");
 
         if (cdsTabelaTemp.Campo("3") == "True") {
+            Lugar.GravandoLinha();
             ExigeCodigoQueCabe("cliente", ContadorCliente, 8, linha);
             cliente.Grava(TConverteCliente::kInsere);
         }

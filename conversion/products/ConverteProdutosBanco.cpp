@@ -41,9 +41,9 @@ double NumeroOuZero(const TConsulta& consulta, const std::string& campo) {
 }
 
 void TLogicaPrincipal::ConverteProdutosBanco() {
-    TConverteProduto produto(dbAlmuro, Mensagens());
-    TConverteProdutoDetalhe detalhe(dbAlmuro, Mensagens());
-    TConversao conversao(dbAlmuro, Mensagens());
+    TConverteProduto produto(dbAlmuro, Avisos());
+    TConverteProdutoDetalhe detalhe(dbAlmuro, Avisos());
+    TConversao conversao(dbAlmuro, Avisos());
     TConsulta origem(dbTessaly);
 
     int registro = 1;
@@ -56,44 +56,52 @@ void TLogicaPrincipal::ConverteProdutosBanco() {
     DefineBarraMaximo(origem.TotalRegistros());
     origem.Primeiro();
     const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
+    auto numero = [&](const char* coluna) {
+        return Lugar.NaColuna(coluna, [&] { return NumeroOuZero(origem, coluna); });
+    };
     while (!origem.Fim()) {
         DefineAguarde("Convertendo Produtos - Registro " + std::to_string(registro) + deTotal);
         ProcessaMensagens();
+        Lugar.RegistroOrigem("ESTOQUE", origem.Texto("CODIGO"));
 
         produto.SetCodProd(texto::Copia(origem.Texto("CODIGO"), 3, 6));
         produto.SetReferencia(origem.Texto("BARRAS"));
         produto.SetDescricao(origem.Texto("NOME"));
         produto.SetDescricao2(origem.Texto("CARACTERISTICA"));
-        produto.SetCodTribut00(RetornaSitTributaria(dbTessaly, origem.Texto("COD_TRIB")));
+        produto.SetCodTribut00(Lugar.NaColuna(
+            "COD_TRIB", [&] { return RetornaSitTributaria(dbTessaly, origem.Texto("COD_TRIB")); }));
         produto.SetUnidadeEnt(conversao.VerificaUnidade(origem.Texto("UND_COMPRA")));
         produto.SetUnidadeSaida(conversao.VerificaUnidade(origem.Texto("UND_VENDA")));
         if (!texto::Trim(origem.Texto("NCM")).empty()) {
-            produto.SetCodClasFis(conversao.RetornaClasFiscal(origem.Texto("NCM")));
+            produto.SetCodClasFis(Lugar.NaColuna(
+                "NCM", [&] { return conversao.RetornaClasFiscal(origem.Texto("NCM")); }));
         }
-        produto.SetPreco(NumeroOuZero(origem, "PRECO_CONSUMIDOR"));
-        produto.SetAliqIcmsReg00(NumeroOuZero(origem, "ICMS"));
-        produto.SetAliqIcmsPdv(NumeroOuZero(origem, "ICMS"));
+        produto.SetPreco(numero("PRECO_CONSUMIDOR"));
+        produto.SetAliqIcmsReg00(numero("ICMS"));
+        produto.SetAliqIcmsPdv(numero("ICMS"));
         detalhe.SetCodProd(produto.CodProd());
-        detalhe.SetAliqPis(NumeroOuZero(origem, "PIS_ALIQ"));
+        detalhe.SetAliqPis(numero("PIS_ALIQ"));
         detalhe.SetPisCst(origem.Texto("PIS_ST"));
-        detalhe.SetAliqCofins(NumeroOuZero(origem, "COFINS_ALIQ"));
+        detalhe.SetAliqCofins(numero("COFINS_ALIQ"));
         detalhe.SetCofinsCst(origem.Texto("COFINS_ST"));
         detalhe.SetCodCsosn(origem.Texto("CSOSN"));
         detalhe.SetPisEntCst(origem.Texto("PIS_ST_ENTRADA"));
         detalhe.SetCofinsEntCst(origem.Texto("COFINS_ST_ENTRADA"));
-        detalhe.SetAliqPisEnt(NumeroOuZero(origem, "PIS_ALIQ_ENTRADA"));
-        detalhe.SetAliqCofinsEnt(NumeroOuZero(origem, "COFINS_ALIQ_ENTRADA"));
+        detalhe.SetAliqPisEnt(numero("PIS_ALIQ_ENTRADA"));
+        detalhe.SetAliqCofinsEnt(numero("COFINS_ALIQ_ENTRADA"));
         produto.SetAtivo("S");
         produto.SetCodTipoProduto("00");
         produto.SetTipoProd("R");
 
-        const std::int64_t codigo = origem.Inteiro("CODIGO");
+        const std::int64_t codigo =
+            Lugar.NaColuna("CODIGO", [&] { return origem.Inteiro("CODIGO"); });
         if (codigo > ContadorProduto)
             ContadorProduto = codigo;
 
         produto.Insere();
         detalhe.Insere();
 
+        Lugar.Limpa();
         ++registro;
         origem.Proximo();
         DefineBarraPosicao(registro);

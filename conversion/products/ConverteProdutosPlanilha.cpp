@@ -7,8 +7,8 @@
 #include "conversion/products/classConverteProduto.h"
 
 void TLogicaPrincipal::ConverteProdutosPlanilha() {
-    TConversao conversao(dbAlmuro, Mensagens());
-    TConverteProduto produto(dbAlmuro, Mensagens());
+    TConversao conversao(dbAlmuro, Avisos());
+    TConverteProduto produto(dbAlmuro, Avisos());
     const auto& cfg = TConfiguracaoRegional::Instancia();
 
     PercorrePlanilha("Convertendo Produtos, Aguarde!", [&](int linha) {
@@ -23,6 +23,7 @@ void TLogicaPrincipal::ConverteProdutosPlanilha() {
         produto.SetCodTipoProduto("00");
         produto.SetAtivo("S");
         produto.SetTipoProd("S");
+        Lugar.GravandoLinha();
         produto.Insere();
         ++ContadorProduto;
     });

@@ -18,9 +18,9 @@ TConsulta& AbreFornecedoresBanco(TConsulta& consulta) {
 void TLogicaPrincipal::ConverteFornecedoresBanco() {
     ProcessaMensagens();
     // Declared so that they go in the reverse order: writer, source query, lookups.
-    TConversao conversao(dbAlmuro, Mensagens());
+    TConversao conversao(dbAlmuro, Avisos());
     TConsulta origem(dbTessaly);
-    TConverteFornece fornecedor(dbAlmuro, Mensagens());
+    TConverteFornece fornecedor(dbAlmuro, Avisos());
 
     int registro = 1;
     fornecedor.LimpaTabela();
@@ -34,6 +34,7 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
     while (!origem.Fim()) {
         DefineAguarde("Convertendo Fornecedores - Registro " + std::to_string(registro) + deTotal);
         ProcessaMensagens();
+        Lugar.RegistroOrigem("FORNECEDOR", origem.Texto("CODIGO"));
 
         fornecedor.SetCodFornec(origem.Texto("CODIGO"));
         fornecedor.SetNome(origem.Texto("NOME"));
@@ -42,8 +43,9 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
         fornecedor.SetNumero(origem.Texto("NUMERO"));
         fornecedor.SetComplemento(origem.Texto("COMPLEMENTO"));
         fornecedor.SetEstado(origem.Texto("UF"));
-        fornecedor.SetCodCidade(
-            conversao.CodCidadeDaOrigem(origem.Texto("CIDADE"), origem.Texto("UF")));
+        fornecedor.SetCodCidade(Lugar.NaColuna("CIDADE", [&] {
+            return conversao.CodCidadeDaOrigem(origem.Texto("CIDADE"), origem.Texto("UF"));
+        }));
         fornecedor.SetBairro(origem.Texto("BAIRRO"));
         fornecedor.SetCep(TConversao::RetiraCaracteres(origem.Texto("CEP")));
         const std::string cpf = origem.Texto("CPF");
@@ -58,13 +60,15 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
         fornecedor.SetAtivo("S");
         fornecedor.SetPessoaFJ(fornecedor.CgcCpf().size() > 11 ? "J" : "F");
 
-        const std::int64_t codigo = origem.Inteiro("CODIGO");
+        const std::int64_t codigo =
+            Lugar.NaColuna("CODIGO", [&] { return origem.Inteiro("CODIGO"); });
         if (codigo > ContadorFornecedor)
             ContadorFornecedor = codigo;
 
         if (!texto::Trim(fornecedor.Nome()).empty())
             fornecedor.Insere();
 
+        Lugar.Limpa();
         ++registro;
         origem.Proximo();
         DefineBarraPosicao(registro);

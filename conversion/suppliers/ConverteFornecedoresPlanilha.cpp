@@ -5,7 +5,7 @@
 #include "conversion/suppliers/classConverteFornecedor.h"
 
 void TLogicaPrincipal::ConverteFornecedoresPlanilha() {
-    TConverteFornece fornecedor(dbAlmuro, Mensagens());
+    TConverteFornece fornecedor(dbAlmuro, Avisos());
 
     PercorrePlanilha("Convertendo Fornecedor, Aguarde!", [&](int linha) {
         fornecedor.SetCodFornec(
@@ -23,6 +23,7 @@ void TLogicaPrincipal::ConverteFornecedoresPlanilha() {
         fornecedor.SetPessoaFJ(cdsTabelaTemp.Campo("5") == "True" ? "J" : "F");
         fornecedor.SetAtivo("S");
         if (cdsTabelaTemp.Campo("4") == "True") {
+            Lugar.GravandoLinha();
             // Only a row that is written needs its code to fit; other rows just consume one.
             ExigeCodigoQueCabe("fornecedor", ContadorFornecedor, 6, linha);
             fornecedor.Insere();

@@ -5,6 +5,7 @@
 #include "app/logica/Interfaces.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,18 @@ class TMensagensGravadas : public IMensagens {
     void Alerta(const std::string& texto) override { todas.push_back({"Alerta", texto}); }
     void Erro(const std::string& texto) override { todas.push_back({"Erro", texto}); }
     void Informacao(const std::string& texto) override { todas.push_back({"Informação", texto}); }
+    void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) override {
+        todas.push_back({"Informação", texto});
+        detalhes.push_back(detalhe());
+    }
+    void Falha(const std::string& texto, const std::string& detalhe) override {
+        todas.push_back({"Erro", texto});
+        detalhes.push_back(detalhe);
+    }
+    bool Pergunta(const std::string& situacao, const std::string&) override {
+        perguntas.push_back(situacao);
+        return respostaSim;
+    }
 
     std::vector<std::string> Textos(const std::string& tipo) const {
         std::vector<std::string> r;
@@ -30,6 +43,9 @@ class TMensagensGravadas : public IMensagens {
     }
 
     std::vector<TMensagemGravada> todas;
+    std::vector<std::string> detalhes;   // of the run's end, in order
+    std::vector<std::string> perguntas;  // the situations asked about
+    bool respostaSim = true;
 };
 
 class TProgressoGravado : public IProgresso {

@@ -80,6 +80,51 @@ TEST_F(LinhaComandoTest, FalhaDaConversaoDesfazESai1) {
     EXPECT_EQ(Produtos(), (std::vector<TLinha>{{"000009", "antigo", "", ""}}));
 }
 
+TEST_F(LinhaComandoTest, EnsaioFazTudoEDesfaz) {
+    auto r =
+        ExecutaConversor(Run("products", {"--workbook", Arquivo("produtos.csv"), "--dry-run"}));
+    EXPECT_EQ(r.codigo, 0) << r.erros;
+    EXPECT_EQ(
+        r.saida.rfind("Simulação concluída: nada foi gravado.\nLinhas gravadas: PRODUTO 4;", 0), 0u)
+        << r.saida;
+    EXPECT_NE(r.saida.find("UNIDADES 3"), std::string::npos) << r.saida;
+    EXPECT_EQ(r.erros, "");
+    EXPECT_EQ(Produtos(), (std::vector<TLinha>{{"000009", "antigo", "", ""}}));
+
+    Escreve("ruim.csv", "h;h;h;h;h;h\n1;Caderno;;;UN;12,5\n");
+    auto falha =
+        ExecutaConversor(Run("products", {"--workbook", Arquivo("ruim.csv"), "--dry-run"}));
+    EXPECT_EQ(falha.codigo, 1);
+    EXPECT_EQ(falha.erros,
+              "Houve um erro ao realizar a conversão. Motivo: \nplanilha, linha 2, coluna 6 (h), "
+              "conteúdo \"12,5\": '12,5' não é um valor numérico válido\nNada foi gravado no banco "
+              "ALMURO.\n");
+    EXPECT_EQ(falha.saida, "");
+}
+
+TEST_F(LinhaComandoTest, LinhaAlemDaPlanilhaSegueComAlerta) {
+    auto r = ExecutaConversor(
+        Run("products", {"--workbook", Arquivo("produtos.csv"), "--last-row", "6"}));
+    EXPECT_EQ(r.codigo, 0) << r.erros;
+    EXPECT_EQ(r.erros,
+              "Alerta: A última linha usada da planilha \"produtos\" é a 3: até a linha 6 "
+              "informada, 3 linhas vazias seriam convertidas.\n");
+    EXPECT_NE(r.saida.find("PRODUTO 7;"), std::string::npos) << r.saida;
+}
+
+TEST_F(LinhaComandoTest, AvisoRepetidoSaiUmaVezComAContagemNoFim) {
+    bancos.Conecta();
+    apoio::Executa(bancos.Almuro(),
+                   "alter table UNIDADES add constraint SEM_UN check (UNIDADE <> 'UN')");
+    bancos.Desconecta();
+    auto r = ExecutaConversor(Run("products", {"--workbook", Arquivo("produtos.csv")}));
+    EXPECT_EQ(r.codigo, 0) << r.erros;
+    EXPECT_EQ(r.erros, "Alerta: Erro ao converter Unidade.\n");
+    EXPECT_NE(r.saida.find("\nAvisos:\n  4 vezes: Erro ao converter Unidade.\nTempo: "),
+              std::string::npos)
+        << r.saida;
+}
+
 TEST_F(LinhaComandoTest, AvisosDeEntradaSaem2) {
     auto semPlanilha = ExecutaConversor(Run("products"));
     EXPECT_EQ(semPlanilha.codigo, 2);
@@ -104,6 +149,7 @@ TEST_F(LinhaComandoTest, ErrosDeUsoSaem2) {
     EXPECT_EQ(ExecutaConversor({"run"}).codigo, 2);
     EXPECT_EQ(ExecutaConversor({"run", "--kind", "servicos"}).codigo, 2);
     EXPECT_EQ(ExecutaConversor(Run("products", {"--bogus", "1"})).codigo, 2);
+    EXPECT_EQ(ExecutaConversor(Run("products", {"--dry-run=sim"})).codigo, 2);
     EXPECT_EQ(ExecutaConversor({"nada"}).codigo, 2);
     EXPECT_EQ(ExecutaConversor({"preview"}).codigo, 2);
 }

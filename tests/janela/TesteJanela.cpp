@@ -35,9 +35,11 @@ struct TCaixaVista {
     QString texto;
     QMessageBox::Icon icone;
     QStringList botoes;
+    QString detalhe;
 };
 
-// Closes every message box that comes up, after noting what it showed.
+// Closes every message box that comes up, after noting what it showed; a question gets the
+// answer the test chose.
 class TFechaCaixas {
   public:
     TFechaCaixas() {
@@ -46,15 +48,22 @@ class TFechaCaixas {
             auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!caixa)
                 return;
-            TCaixaVista v{caixa->windowTitle(), caixa->text(), caixa->icon(), {}};
-            for (QAbstractButton* b : caixa->buttons())
+            TCaixaVista v{
+                caixa->windowTitle(), caixa->text(), caixa->icon(), {}, caixa->detailedText()};
+            QAbstractButton* fecha = caixa->button(QMessageBox::Ok);
+            for (QAbstractButton* b : caixa->buttons()) {
                 v.botoes << b->text();
+                if (!fecha && b->text() == resposta)
+                    fecha = b;
+            }
             vistas.push_back(v);
-            caixa->button(QMessageBox::Ok)->click();
+            if (fecha)
+                fecha->click();
         });
         relogio_.start();
     }
     std::vector<TCaixaVista> vistas;
+    QString resposta = QString::fromUtf8("Não");
 
   private:
     QTimer relogio_;
@@ -324,8 +333,51 @@ class TesteJanela : public QObject {
         QCOMPARE(Filho<QStatusBar>(*j, "stbStatus")->currentMessage(), QString());
         QCOMPARE(Filho<QProgressBar>(*j, "Barra")->value(), 0);
         QCOMPARE(Filho<QProgressBar>(*j, "Barra")->maximum(), 5);
+        QCOMPARE(caixas.vistas[0].detalhe, QString::fromUtf8(TLogicaPrincipal::kNadaGravado));
         QCOMPARE(Habilitados(*j).size(), 10);
         QVERIFY(Filho<QRadioButton>(*j, "rbtCliente")->isChecked());
+    }
+
+    void linhaAlemDaPlanilhaPerguntaEOResumoVaiNoDetalhe() {
+        apoio::TBancosTeste bancos;
+        auto j = Janela();
+        TFechaCaixas caixas;
+        fila_.respostas = {bancos.CaminhoAlmuro(), bancos.CaminhoTessaly(), Produtos(2)};
+        Clica(*j, "btAbrirAlmuro");
+        Clica(*j, "btnAbrirTessaly");
+        Clica(*j, "Btabrir");
+        auto* linha = Filho<QLineEdit>(*j, "NumLinha");
+        linha->selectAll();
+        QTest::keyClicks(linha, "5");
+        QCOMPARE(j->Logica().NumLinha(), std::string("5"));
+
+        // "Não": nothing done, the window idle, the row number to be mended.
+        Clica(*j, "btOK");
+        QCOMPARE(caixas.vistas.size(), size_t(1));
+        QCOMPARE(caixas.vistas[0].titulo, QStringLiteral("Alerta"));
+        QCOMPARE(caixas.vistas[0].botoes, (QStringList{"Sim", QString::fromUtf8("Não")}));
+        QCOMPARE(caixas.vistas[0].texto,
+                 QString::fromUtf8("A última linha usada da planilha \"produtos\" é a 3: até a "
+                                   "linha 5 informada, 2 linhas vazias seriam convertidas.\n"
+                                   "Converter assim mesmo?"));
+        QCOMPARE(Foco(*j), QStringLiteral("NumLinha"));
+        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(j->Logica().cdsTabelaTemp.TotalRegistros(), 0);
+        QVERIFY(!j->Logica().dbAlmuro.Transacao().Ativa());
+
+        // "Sim": the run goes on (the blank rows' empty unit among the units it creates), and
+        // the success box tells what it did.
+        caixas.resposta = QStringLiteral("Sim");
+        Clica(*j, "btOK");
+        QCOMPARE(caixas.vistas.size(), size_t(3));
+        QCOMPARE(caixas.vistas[2].texto, QString::fromUtf8(TLogicaPrincipal::kSucesso));
+        QVERIFY2(caixas.vistas[2].detalhe.startsWith(QStringLiteral(
+                     "Linhas gravadas: PRODUTO 4; PRODUTODETALHE 0;\n"
+                     "Linhas criadas nas tabelas auxiliares: CLASFISC 0; UNIDADES 2;\n"
+                     "Avisos: nenhum\nTempo: ")),
+                 qPrintable(caixas.vistas[2].detalhe));
+        QCOMPARE(Foco(*j), QStringLiteral("btOK"));
+        QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 4);
     }
 
     void erroQueEscapaVaiParaACaixaDoPrograma() {

@@ -1,0 +1,56 @@
+// Where a mapping is, record by record, so that a failure can tell the operator which cell of
+// the sheet or which record of the source database to look at. The walks name the record; the
+// sheet's column is the one the mapping last read from the staging table, and a source column is
+// named by the step that converts it. The run driver puts the place in front of the error's own
+// message.
+#pragma once
+
+#include <string>
+#include <type_traits>
+#include <vector>
+
+class TTabelaTemp;
+
+class TLugarConversao {
+  public:
+    // The staging table stands on the heading row: the titles of its columns.
+    void LeTitulos(const TTabelaTemp& tabela);
+    // A staged row, by its row number in the sheet.
+    void LinhaPlanilha(const TTabelaTemp& tabela, int linha);
+    // The row's values are with the writer: what fails from here on is the row's, not a cell's.
+    void GravandoLinha();
+
+    // A source record, by its table and code.
+    void RegistroOrigem(std::string tabela, const std::string& codigo);
+    // Runs the step that converts one column of the source record; a failure in it names the
+    // column.
+    template <class F>
+    auto NaColuna(const char* coluna, F&& passo) {
+        colunaOrigem_ = coluna;
+        if constexpr (std::is_void_v<decltype(passo())>) {
+            passo();
+            colunaOrigem_.clear();
+        } else {
+            auto resultado = passo();
+            colunaOrigem_.clear();
+            return resultado;
+        }
+    }
+
+    // No record any more.
+    void Limpa();
+
+    // "planilha, linha 5, coluna 6 (Preço), conteúdo "abc"" or "banco TESSALY, tabela ESTOQUE,
+    // CODIGO 00000123, coluna ICMS"; the empty text outside a record. UTF-8.
+    std::string Descricao() const;
+
+  private:
+    std::string DescricaoPlanilha() const;
+
+    std::vector<std::string> titulos_;
+    const TTabelaTemp* tabela_ = nullptr;
+    int linha_ = 0;
+    std::string tabelaOrigem_;
+    std::string codigoOrigem_;
+    std::string colunaOrigem_;
+};
