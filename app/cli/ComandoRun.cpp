@@ -63,23 +63,17 @@ TTipoConversao TipoDaOpcao(const std::optional<std::string>& kind) {
 
 const char* const kUso =
     "uso: conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
-    "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N]\n";
+    "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] [--dry-run]\n";
 
 }  // namespace
 
-int ExecutaRun(const std::vector<std::string>& args) {
+int ExecutaRun(const TOpcoes& opcoes) {
     TTerminal terminal;
     TLogicaPrincipal logica(terminal, terminal, terminal);
     TTipoConversao tipo;
     std::string alvo, origem;
     std::optional<std::string> pasta;
-    std::optional<TOpcoes> lidas;
     try {
-        lidas.emplace(args, std::set<std::string>{"kind", "target", "source", "workbook", "sheet",
-                                                  "last-row"});
-        const TOpcoes& opcoes = *lidas;
-        if (!opcoes.Posicionais().empty())
-            throw EUso("argumento inesperado: " + opcoes.Posicionais()[0]);
         tipo = TipoDaOpcao(opcoes.Valor("kind"));
         if (!opcoes.Valor("target"))
             throw EUso("falta --target");
@@ -93,7 +87,6 @@ int ExecutaRun(const std::vector<std::string>& args) {
         return 2;
     }
 
-    const TOpcoes& opcoes = *lidas;
     terminal.DefineEmExecucao([&logica] { return logica.EmExecucao(); });
     logica.FormCreate();
     logica.DefineTipo(tipo);

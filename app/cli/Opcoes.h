@@ -1,9 +1,9 @@
-// The "--name value" options of a subcommand, with the positional words apart.
+// What a subcommand was given on the command line: its options by name, its positional words
+// and its flags, as the parser (app/cli/Analisador) found them.
 #pragma once
 
 #include <map>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,11 +18,15 @@ class EUso : public std::runtime_error {
 
 class TOpcoes {
   public:
-    // Fails with EUso on an option not in permitidas, an option without its value, or a repeat.
-    TOpcoes(const std::vector<std::string>& args, const std::set<std::string>& permitidas);
+    // nome without the leading "--".
+    void Define(const std::string& nome, const std::string& valor) { valores_[nome] = valor; }
+    void AcrescentaPosicional(const std::string& valor) { posicionais_.push_back(valor); }
 
     std::optional<std::string> Valor(const std::string& nome) const;
     const std::vector<std::string>& Posicionais() const { return posicionais_; }
+
+    // run --dry-run: the whole run, then undone; nothing is written.
+    bool simulacao = false;
 
   private:
     std::map<std::string, std::string> valores_;
