@@ -69,8 +69,8 @@ bench: deps
 	./scripts/bench.sh $(BUILD)
 
 # conversor_VERSION_amd64.deb in $(BUILD), made by CPack.
-package: deps
-	$(MAKE) build-conversor
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target conversor arquivos_do_pacote
 	cd $(BUILD) && cpack -G DEB
 
 format:
