@@ -60,7 +60,7 @@ explica() {
   if [ "$cidades" -eq 0 ]; then
     echo "nenhuma nova, as cidades destes endereços já foram criadas pela conversão de clientes."
   else
-    echo "as cidades dos endereços que o ALMURO ainda não tinha, reaproveitadas depois."
+    echo "as cidades dos endereços que o ALMURO ainda não tinha; a conversão de fornecedores as reaproveita."
   fi
 }
 
