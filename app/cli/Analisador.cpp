@@ -12,6 +12,31 @@ namespace cli {
 
 namespace {
 
+// The usage lines that follow a usage error, as the command line has always printed them.
+const char* const kUsoGeral =
+    "uso: conversor                      abre a janela\n"
+    "     conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
+    "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] [--dry-run]\n"
+    "     conversor sheets ARQUIVO\n"
+    "     conversor preview ARQUIVO [--sheet N|NOME] [--last-row N]\n"
+    "     conversor sample PASTA [--rows N] [--seed S]\n"
+    "     conversor --help | --version\n";
+
+std::string UsoDo(const std::string& comando) {
+    if (comando == "run")
+        return "uso: conversor run --kind products|clients|suppliers --target ALMURO --source "
+               "TESSALY\n"
+               "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] "
+               "[--dry-run]\n";
+    if (comando == "sheets")
+        return "uso: conversor sheets ARQUIVO\n";
+    if (comando == "preview")
+        return "uso: conversor preview ARQUIVO [--sheet N|NOME] [--last-row N]\n";
+    if (comando == "sample")
+        return "uso: conversor sample PASTA [--rows N] [--seed S]\n";
+    return kUsoGeral;
+}
+
 const char* const kCodigosDeSaida =
     "Saída: 0 concluído; 1 a conversão falhou e foi desfeita, ou uma entrada não pôde ser lida;\n"
     "2 erro de uso ou aviso de entrada (a mensagem diz qual).\n";
@@ -138,7 +163,7 @@ class TGramatica {
         if (subs.empty()) {
             const std::vector<std::string> resto = app_.remaining();
             if (resto.empty()) {
-                std::cerr << app_.help();
+                std::cerr << kUsoGeral;
                 lido.codigo = 2;
                 return lido;
             }
@@ -186,7 +211,8 @@ class TGramatica {
             sub = app_.get_subcommands()[0];
         const std::string nome = sub ? "conversor " + sub->get_name() : "conversor";
         std::cerr << nome << ": " << motivo << "\n"
-                  << "Veja as opções em: " << nome << " --help\n";
+                  << UsoDo(sub ? sub->get_name() : "") << "Veja as opções em: " << nome
+                  << " --help\n";
         TComandoLido lido;
         lido.codigo = 2;
         return lido;
