@@ -96,7 +96,7 @@ class TGramatica {
         Valor(run, "--target", "ALMURO", "banco de destino, esvaziado e preenchido (obrigatória)");
         Valor(run, "--source", "TESSALY", "banco de origem, só lido (obrigatória)");
         Valor(run, "--workbook", "ARQUIVO",
-              "planilha KORVANE .xlsx, .xls ou .csv (sem ela, o aviso da janela)");
+              "planilha KORVANE .xlsx, .xls ou .csv (sem ela, o aviso da janela e a saída 2)");
         Valor(run, "--sheet", "N|NOME",
               "planilha da pasta: número a partir de 1 ou nome (padrão: 1)");
         Valor(run, "--last-row", "N",
