@@ -1,4 +1,5 @@
-# Entry point for everything: make deps | build | test | demo | gui | screenshot | bench | format
+# Entry point for everything: make deps | build | test | demo | gui | screenshot | bench | package |
+# format
 BUILD ?= build
 JOBS ?= 2
 DEMO_DIR ?= $(BUILD)/demo
@@ -6,10 +7,13 @@ DEMO_ROWS ?= 300
 
 PACKAGES = cmake g++ make ninja-build pkg-config qt6-base-dev libgtest-dev firebird-dev \
            libfbclient2 firebird3.0-server-core firebird3.0-utils libzip-dev libexpat1-dev \
-           libgsf-1-dev libxlsxwriter-dev fonts-dejavu-core qt6-translations-l10n
+           libgsf-1-dev libxlsxwriter-dev fonts-dejavu-core qt6-translations-l10n libcli11-dev
 SCREENSHOT_PACKAGES = xvfb xauth x11-utils imagemagick
+# The server that scripts/servidor-firebird.sh runs for the tests through host:/path.
+SERVER_PACKAGES = firebird3.0-server
 
-.PHONY: deps deps-screenshot install-packages build test demo gui screenshot bench format clean
+.PHONY: deps deps-screenshot deps-servidor install-packages build build-conversor test demo gui \
+        screenshot bench package format clean
 
 # Installs only what is missing; apt-get update runs only when something must be installed.
 deps:
@@ -17,6 +21,9 @@ deps:
 
 deps-screenshot: deps
 	@$(MAKE) --no-print-directory install-packages LIST="$(SCREENSHOT_PACKAGES)"
+
+deps-servidor: deps
+	@$(MAKE) --no-print-directory install-packages LIST="$(SERVER_PACKAGES)"
 
 install-packages:
 	@missing=""; for p in $(LIST); do \
@@ -35,16 +42,20 @@ $(BUILD)/build.ninja:
 build: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Only the program: the demo and the window need nothing else.
+build-conversor: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target conversor
+
 test: deps
 	$(MAKE) build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 demo: deps
-	$(MAKE) build
+	$(MAKE) build-conversor
 	./scripts/demo.sh $(BUILD)/conversor $(DEMO_DIR) $(DEMO_ROWS)
 
 gui: deps
-	$(MAKE) build
+	$(MAKE) build-conversor
 	@test -d $(DEMO_DIR) || $(BUILD)/conversor sample $(DEMO_DIR) --rows $(DEMO_ROWS)
 	$(BUILD)/conversor
 
@@ -56,6 +67,11 @@ bench: deps
 	$(MAKE) build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	./scripts/bench.sh $(BUILD)
+
+# conversor_VERSION_amd64.deb in $(BUILD), made by CPack.
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target conversor arquivos_do_pacote
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -2,6 +2,7 @@
 
 #include "app/janela/Demonstracao.h"
 #include "app/janela/EscolhaArquivoJanela.h"
+#include "app/janela/Icone.h"
 #include "app/janela/MensagensJanela.h"
 #include "app/janela/ProgressoJanela.h"
 #include "app/logica/LogicaPrincipal.h"
@@ -53,6 +54,7 @@ bool TeclaEntraNoNumLinha(const QKeyEvent& tecla) {
 
 TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
     CriaControles();
+    setWindowIcon(IconeDoPrograma());
     if (QScreen* tela = QGuiApplication::primaryScreen())
         move(tela->availableGeometry().center() - QPoint(kLargura / 2, kAltura / 2));
 
@@ -188,9 +190,15 @@ bool TFPrincipal::eventFilter(QObject* objeto, QEvent* evento) {
 
 void TFPrincipal::Mostra() {
     mostrando_ = true;
-    Caminho->setText(Q(logica_->Caminho()));
-    CaminhoAlmuro->setText(Q(logica_->CaminhoAlmuro()));
-    edtCaminhoTessaly->setText(Q(logica_->CaminhoTessaly()));
+    // A long path does not fit its box; the tooltip shows it whole.
+    const std::pair<QLineEdit*, std::string> caminhos[] = {
+        {Caminho, logica_->Caminho()},
+        {CaminhoAlmuro, logica_->CaminhoAlmuro()},
+        {edtCaminhoTessaly, logica_->CaminhoTessaly()}};
+    for (const auto& [caixa, caminho] : caminhos) {
+        caixa->setText(Q(caminho));
+        caixa->setToolTip(Q(caminho));
+    }
     MostraPlanilhas();
     if (NumLinha->text() != Q(logica_->NumLinha()))
         NumLinha->setText(Q(logica_->NumLinha()));
@@ -274,6 +282,9 @@ QWidget* TFPrincipal::Controle(TControle controle) {
 
 int AbreJanelaPrincipal(int argc, char** argv) {
     QApplication aplicacao(argc, argv);
+    aplicacao.setWindowIcon(IconeDoPrograma());
+    // Lets the desktop tie the window to the installed conversor.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("conversor"));
     // Qt's own dialog texts (the file dialog's labels, the buttons) in Portuguese, when the
     // translations are installed.
     QTranslator traducao;

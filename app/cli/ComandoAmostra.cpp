@@ -27,49 +27,26 @@ int ErroDeUso(const std::string& motivo) {
 
 }  // namespace
 
-int ExecutaAmostra(const std::vector<std::string>& args) {
+int ExecutaAmostra(const TOpcoes& lidas) {
     TOpcoesAmostra opcoes;
-    bool temDiretorio = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "-h" || a == "--help") {
-            std::cout << kUso;
-            return 0;
-        }
-        // "--rows 10" and "--rows=10" alike.
-        const std::string opcao = a.substr(0, a.find('='));
-        if (opcao == "--rows" || opcao == "--seed") {
-            std::string valor;
-            if (a.size() > opcao.size()) {
-                valor = a.substr(opcao.size() + 1);
-            } else if (i + 1 < args.size()) {
-                valor = args[++i];
-            } else {
-                return ErroDeUso("falta o valor de " + opcao);
-            }
-            std::int64_t n = 0;
-            if (!texto::TentaLerInteiro(valor, n) || n < 0) {
-                return ErroDeUso("valor inválido para " + opcao + ": " + valor);
-            }
-            if (opcao == "--seed") {
-                opcoes.semente = static_cast<std::uint64_t>(n);
-            } else if (n > TGeradorAmostra::kMaximoLinhas) {
-                return ErroDeUso("--rows vai de 0 a " +
-                                 std::to_string(TGeradorAmostra::kMaximoLinhas));
-            } else {
-                opcoes.linhas = static_cast<long>(n);
-            }
+    for (const std::string opcao : {"rows", "seed"}) {
+        const std::optional<std::string> valor = lidas.Valor(opcao);
+        if (!valor)
             continue;
+        std::int64_t n = 0;
+        if (!texto::TentaLerInteiro(*valor, n) || n < 0)
+            return ErroDeUso("valor inválido para --" + opcao + ": " + *valor);
+        if (opcao == "seed") {
+            opcoes.semente = static_cast<std::uint64_t>(n);
+        } else if (n > TGeradorAmostra::kMaximoLinhas) {
+            return ErroDeUso("--rows vai de 0 a " + std::to_string(TGeradorAmostra::kMaximoLinhas));
+        } else {
+            opcoes.linhas = static_cast<long>(n);
         }
-        if (!a.empty() && a[0] == '-')
-            return ErroDeUso("opção desconhecida: " + a);
-        if (temDiretorio)
-            return ErroDeUso("informe um só diretório");
-        opcoes.diretorio = a;
-        temDiretorio = true;
     }
-    if (!temDiretorio || opcoes.diretorio.empty())
+    if (lidas.Posicionais().size() != 1 || lidas.Posicionais()[0].empty())
         return ErroDeUso("informe o diretório");
+    opcoes.diretorio = lidas.Posicionais()[0];
 
     try {
         TGeradorAmostra gerador(opcoes);

@@ -35,11 +35,12 @@ std::string EscapaCelula(const std::string& celula) {
     return r;
 }
 
-int ExecutaSheets(const std::vector<std::string>& args) {
-    if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
+int ExecutaSheets(const TOpcoes& opcoes) {
+    if (opcoes.Posicionais().size() != 1) {
         std::cerr << "uso: conversor sheets ARQUIVO\n";
         return 2;
     }
+    const std::vector<std::string>& args = opcoes.Posicionais();
     try {
         TDMCotrolaExcel excel;
         excel.AbreArquivoExcel(args[0]);
@@ -57,22 +58,17 @@ int ExecutaSheets(const std::vector<std::string>& args) {
     return 0;
 }
 
-int ExecutaPreview(const std::vector<std::string>& args) {
+int ExecutaPreview(const TOpcoes& opcoes) {
     const char* uso = "uso: conversor preview ARQUIVO [--sheet N|NOME] [--last-row N]\n";
-    std::optional<TOpcoes> opcoes;
-    try {
-        opcoes.emplace(args, std::set<std::string>{"sheet", "last-row"});
-        if (opcoes->Posicionais().size() != 1)
-            throw EUso("informe um arquivo");
-    } catch (const EUso& e) {
-        std::cerr << "conversor preview: " << e.what() << "\n" << uso;
+    if (opcoes.Posicionais().size() != 1) {
+        std::cerr << "conversor preview: informe um arquivo\n" << uso;
         return 2;
     }
     TTerminal terminal;
     TLogicaPrincipal logica(terminal, terminal, terminal);
     try {
-        logica.AbrePlanilha(opcoes->Posicionais()[0]);
-        EscolhePlanilhaELinha(logica, *opcoes);
+        logica.AbrePlanilha(opcoes.Posicionais()[0]);
+        EscolhePlanilhaELinha(logica, opcoes);
         if (logica.IndicePlanilha() < 0) {
             std::cerr << TLogicaPrincipal::kAvisoPlanilha << "\n";
             return 2;

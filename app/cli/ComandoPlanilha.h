@@ -2,14 +2,15 @@
 // operator checks in a workbook before a run.
 #pragma once
 
+#include "app/cli/Opcoes.h"
+
 #include <string>
-#include <vector>
 
 namespace cli {
 // One line per worksheet: <number> TAB <name> TAB <last row> TAB <last column>.
-int ExecutaSheets(const std::vector<std::string>& args);
+int ExecutaSheets(const TOpcoes& opcoes);
 // The staging table as a run would build it, as TSV in UTF-8.
-int ExecutaPreview(const std::vector<std::string>& args);
+int ExecutaPreview(const TOpcoes& opcoes);
 // A staged cell for a TSV line: "\" as "\\", TAB "\t", LF "\n", CR "\r".
 std::string EscapaCelula(const std::string& celulaUtf8);
 }  // namespace cli

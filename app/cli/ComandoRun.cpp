@@ -29,21 +29,13 @@ const char* const kUso =
 
 }  // namespace
 
-int ExecutaRun(const std::vector<std::string>& args) {
+int ExecutaRun(const TOpcoes& opcoes) {
     TTerminal terminal;
     TLogicaPrincipal logica(terminal, terminal, terminal);
     TTipoConversao tipo;
     std::string alvo, origem;
     std::optional<std::string> pasta;
-    std::optional<TOpcoes> lidas;
     try {
-        lidas.emplace(
-            args,
-            std::set<std::string>{"kind", "target", "source", "workbook", "sheet", "last-row"},
-            std::set<std::string>{"dry-run"});
-        const TOpcoes& opcoes = *lidas;
-        if (!opcoes.Posicionais().empty())
-            throw EUso("argumento inesperado: " + opcoes.Posicionais()[0]);
         tipo = TipoDaOpcao(opcoes.Valor("kind"));
         if (!opcoes.Valor("target"))
             throw EUso("falta --target");
@@ -57,11 +49,10 @@ int ExecutaRun(const std::vector<std::string>& args) {
         return 2;
     }
 
-    const TOpcoes& opcoes = *lidas;
     terminal.DefineEmExecucao([&logica] { return logica.EmExecucao(); });
     logica.FormCreate();
     logica.DefineTipo(tipo);
-    logica.DefineEnsaio(opcoes.Tem("dry-run"));
+    logica.DefineEnsaio(opcoes.simulacao);
     try {
         logica.AbreAlmuro(alvo);
         logica.AbreTessaly(origem);

@@ -1,12 +1,11 @@
 // `conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY
-//  --workbook FILE [--sheet N|NAME] [--last-row N]`: one conversion, headless.
+//  --workbook FILE [--sheet N|NAME] [--last-row N] [--dry-run]`: one conversion, headless.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "app/cli/Opcoes.h"
 
 namespace cli {
 // Exit codes: 0 committed; 1 run failure (rolled back) or unreadable input; 2 usage error or
 // input warning.
-int ExecutaRun(const std::vector<std::string>& args);
+int ExecutaRun(const TOpcoes& opcoes);
 }  // namespace cli

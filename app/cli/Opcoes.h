@@ -1,9 +1,9 @@
-// The "--name value" options of a subcommand, with the positional words apart.
+// What a subcommand was given on the command line: its options by name, its positional words
+// and its flags, as the parser (app/cli/Analisador) found them.
 #pragma once
 
 #include <map>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,19 +18,18 @@ class EUso : public std::runtime_error {
 
 class TOpcoes {
   public:
-    // Fails with EUso on an option not in permitidas or chaves, an option of permitidas without
-    // its value, a value given to one of chaves (switches, which take none), or a repeat.
-    TOpcoes(const std::vector<std::string>& args, const std::set<std::string>& permitidas,
-            const std::set<std::string>& chaves = {});
+    // nome without the leading "--".
+    void Define(const std::string& nome, const std::string& valor) { valores_[nome] = valor; }
+    void AcrescentaPosicional(const std::string& valor) { posicionais_.push_back(valor); }
 
     std::optional<std::string> Valor(const std::string& nome) const;
-    // Whether a switch was given.
-    bool Tem(const std::string& chave) const { return chaves_.count(chave) > 0; }
     const std::vector<std::string>& Posicionais() const { return posicionais_; }
+
+    // run --dry-run: the whole run, then undone; nothing is written.
+    bool simulacao = false;
 
   private:
     std::map<std::string, std::string> valores_;
-    std::set<std::string> chaves_;
     std::vector<std::string> posicionais_;
 };
 

@@ -35,7 +35,7 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
     void ProcessaMensagens() override {}
 
     // There is no dialog on a terminal: the paths come as options.
-    std::optional<std::string> Escolhe(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> Escolhe(const TPedidoArquivo&) override { return std::nullopt; }
 
     // Clears the progress line, if one is shown.
     void LimpaBarra();

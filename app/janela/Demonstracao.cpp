@@ -24,7 +24,8 @@ class TEscolhaDemonstracao : public IEscolhaArquivo {
   public:
     explicit TEscolhaDemonstracao(std::filesystem::path pasta) : pasta_(std::move(pasta)) {}
 
-    std::optional<std::string> Escolhe(const std::string& filtro) override {
+    std::optional<std::string> Escolhe(const TPedidoArquivo& pedido) override {
+        const std::string& filtro = pedido.filtro;
         if (filtro == TLogicaPrincipal::kFiltroPlanilha && !planilha_) {
             planilha_ = true;
             return (pasta_ / TGeradorAmostra::kProdutos).string();

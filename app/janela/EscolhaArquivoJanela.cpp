@@ -37,12 +37,13 @@ QString FiltroDoDialogo(const std::string& filtro) {
            PadroesDoFiltro(filtro).join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
-std::optional<std::string> TEscolhaArquivoJanela::Escolhe(const std::string& filtro) {
-    QFileDialog dialogo(dono_);
+std::optional<std::string> TEscolhaArquivoJanela::Escolhe(const TPedidoArquivo& pedido) {
+    QFileDialog dialogo(dono_, QString::fromStdString(pedido.titulo),
+                        QString::fromStdString(pedido.pasta));
     dialogo.setFileMode(QFileDialog::ExistingFile);
     dialogo.setAcceptMode(QFileDialog::AcceptOpen);
     dialogo.setOption(QFileDialog::HideNameFilterDetails);
-    dialogo.setNameFilter(FiltroDoDialogo(filtro));
+    dialogo.setNameFilter(FiltroDoDialogo(pedido.filtro));
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
         return std::nullopt;
     return dialogo.selectedFiles().first().toStdString();

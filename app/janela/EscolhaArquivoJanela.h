@@ -13,7 +13,7 @@ class QWidget;
 class TEscolhaArquivoJanela : public IEscolhaArquivo {
   public:
     explicit TEscolhaArquivoJanela(QWidget* dono) : dono_(dono) {}
-    std::optional<std::string> Escolhe(const std::string& filtro) override;
+    std::optional<std::string> Escolhe(const TPedidoArquivo& pedido) override;
 
   private:
     QWidget* dono_;

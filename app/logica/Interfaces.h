@@ -46,10 +46,17 @@ class IProgresso {
     virtual void ProcessaMensagens() = 0;
 };
 
-// The file-open dialog. The filter is in the window's own form
-// ("Descrição (*.a;*.b)|*.a; *.b"); the result is a UTF-8 path, or nothing when cancelled.
+// What one file-open dialog shows: its title, the filter in the window's own form
+// ("Descrição (*.a;*.b)|*.a; *.b") and the folder it opens in (empty: the dialog's own choice).
+struct TPedidoArquivo {
+    std::string titulo;
+    std::string filtro;
+    std::string pasta;
+};
+
+// The file-open dialog; the result is a UTF-8 path, or nothing when cancelled.
 class IEscolhaArquivo {
   public:
     virtual ~IEscolhaArquivo() = default;
-    virtual std::optional<std::string> Escolhe(const std::string& filtro) = 0;
+    virtual std::optional<std::string> Escolhe(const TPedidoArquivo& pedido) = 0;
 };

@@ -38,21 +38,29 @@ void TLogicaPrincipal::FormCreate() {
     foco_ = TControle::Btabrir;
 }
 
+std::optional<std::string> TLogicaPrincipal::EscolheArquivo(TCaixaArquivo caixa, const char* titulo,
+                                                            const char* filtro) {
+    auto escolhido = arquivos_.Escolhe({titulo, filtro, pastas_.PastaPara(caixa)});
+    if (escolhido && !escolhido->empty())
+        pastas_.Escolhido(caixa, *escolhido);
+    return escolhido;
+}
+
 void TLogicaPrincipal::BtabrirClick() {
-    auto escolhido = arquivos_.Escolhe(kFiltroPlanilha);
+    auto escolhido = EscolheArquivo(TCaixaArquivo::Planilha, kTituloPlanilha, kFiltroPlanilha);
     if (!escolhido || escolhido->empty())
         return;  // a cancelled dialog changes nothing
     AbrePlanilha(*escolhido);
 }
 
 void TLogicaPrincipal::btAbrirAlmuroClick() {
-    auto escolhido = arquivos_.Escolhe(kFiltroBanco);
+    auto escolhido = EscolheArquivo(TCaixaArquivo::Almuro, kTituloAlmuro, kFiltroBanco);
     if (escolhido && !escolhido->empty())
         AbreAlmuro(*escolhido);
 }
 
 void TLogicaPrincipal::btnAbrirTessalyClick() {
-    auto escolhido = arquivos_.Escolhe(kFiltroBanco);
+    auto escolhido = EscolheArquivo(TCaixaArquivo::Tessaly, kTituloTessaly, kFiltroBanco);
     if (escolhido && !escolhido->empty())
         AbreTessaly(*escolhido);
 }

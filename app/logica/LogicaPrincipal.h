@@ -8,6 +8,7 @@
 #include "app/logica/Interfaces.h"
 #include "app/logica/LugarConversao.h"
 #include "app/logica/ResumoConversao.h"
+#include "app/logica/PastasDosDialogos.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
 #include "spreadsheet/ControlaExcel.h"
@@ -28,6 +29,9 @@ class TLogicaPrincipal {
         "Planilha do MS Excel (*.xlsx;*.xls;*.csv)|*.xlsx; *.xls;*.csv";
     static constexpr const char* kFiltroBanco =
         "Banco Firebird (*.FB;*.FDB;*.GDB)|*.FB; *.FDB;*.GDB";
+    static constexpr const char* kTituloPlanilha = "Escolher a planilha (KORVANE)";
+    static constexpr const char* kTituloAlmuro = "Escolher o banco ALMURO";
+    static constexpr const char* kTituloTessaly = "Escolher o banco TESSALY";
     static constexpr const char* kAvisoLinha =
         "Favor informar o numero da linha onde o último registro se encontra na planilha";
     static constexpr const char* kAvisoCaminho =
@@ -153,6 +157,8 @@ class TLogicaPrincipal {
     void PreencheNumLinha();
     void TrocaBanco(TBancoFirebird& banco, std::string& caminhoVisivel, const std::string& novo);
     void Notifica() { progresso_i_.Mudou(progresso_); }
+    std::optional<std::string> EscolheArquivo(TCaixaArquivo caixa, const char* titulo,
+                                              const char* filtro);
     void LimpaProgresso();
     void ComecaExecucao();
     // A row number past the sheet's used area is asked about; false when the operator declines.
@@ -165,6 +171,7 @@ class TLogicaPrincipal {
     TAvisosDaExecucao avisos_{mensagens_};
     TResumoConversao resumo_;
     bool ensaio_ = false;
+    TPastasDosDialogos pastas_;
 
     std::string caminho_;
     std::string caminhoAlmuro_;

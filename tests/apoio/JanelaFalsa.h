@@ -67,8 +67,9 @@ class TProgressoGravado : public IProgresso {
 
 class TArquivosFila : public IEscolhaArquivo {
   public:
-    std::optional<std::string> Escolhe(const std::string& filtro) override {
-        filtros.push_back(filtro);
+    std::optional<std::string> Escolhe(const TPedidoArquivo& pedido) override {
+        filtros.push_back(pedido.filtro);
+        pedidos.push_back(pedido);
         if (respostas.empty())
             return std::nullopt;
         auto r = respostas.front();
@@ -78,4 +79,5 @@ class TArquivosFila : public IEscolhaArquivo {
 
     std::deque<std::optional<std::string>> respostas;  // nullopt: the operator cancelled
     std::vector<std::string> filtros;
+    std::vector<TPedidoArquivo> pedidos;
 };

@@ -154,6 +154,35 @@ TEST_F(LinhaComandoTest, ErrosDeUsoSaem2) {
     EXPECT_EQ(ExecutaConversor({"preview"}).codigo, 2);
 }
 
+// Every word the grammar does not take ends the command before anything is opened, with exit
+// code 2, a message on stderr that names the word, and nothing on stdout.
+TEST_F(LinhaComandoTest, ErrosDeUsoNomeiamOQueEstaErrado) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> casos = {
+        {Run("products", {"--bogus", "1"}), "opção desconhecida: --bogus"},
+        {Run("products", {"--workbook"}), "a opção --workbook precisa de um valor"},
+        {Run("products", {"--kind", "clients"}), "opção repetida: --kind"},
+        {Run("products", {"sobra"}), "argumento inesperado: sobra"},
+        {{"sample", "--rows"}, "a opção --rows precisa de um valor"},
+        {{"sheets", Arquivo("produtos.csv"), "--sheet", "1"}, "opção desconhecida: --sheet"},
+        {{"preview"}, "falta ARQUIVO"},
+        {{"nada"}, "comando desconhecido: nada"},
+        {{"--bogus"}, "opção desconhecida: --bogus"},
+    };
+    for (const auto& [args, mensagem] : casos) {
+        auto r = ExecutaConversor(args);
+        EXPECT_EQ(r.codigo, 2) << mensagem;
+        EXPECT_NE(r.erros.find(mensagem), std::string::npos) << r.erros;
+        EXPECT_EQ(r.saida, "") << mensagem;
+    }
+    EXPECT_EQ(Produtos(), (std::vector<TLinha>{{"000009", "antigo", "", ""}}));
+    // Help is not an option missing its value.
+    auto ajuda = ExecutaConversor({"run", "--help"});
+    EXPECT_EQ(ajuda.codigo, 0) << ajuda.erros;
+    for (const char* opcao :
+         {"--kind", "--target", "--source", "--workbook", "--sheet", "--last-row", "--dry-run"})
+        EXPECT_NE(ajuda.saida.find(opcao), std::string::npos) << opcao;
+}
+
 TEST_F(LinhaComandoTest, AlvoQueNaoAbreSai1) {
     auto r =
         ExecutaConversor({"run", "--kind", "products", "--target", Arquivo("nao.fdb"), "--source",

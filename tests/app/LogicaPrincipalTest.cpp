@@ -157,6 +157,21 @@ TEST_F(LogicaPrincipalTest, DialogoCanceladoNaoMudaNada) {
                                   TLogicaPrincipal::kFiltroBanco, TLogicaPrincipal::kFiltroPlanilha,
                                   TLogicaPrincipal::kFiltroBanco, TLogicaPrincipal::kFiltroBanco,
                                   TLogicaPrincipal::kFiltroPlanilha}));
+    // Each dialog names what it chooses and opens where the last file of its box was, else where
+    // the last file of any box was.
+    const std::string pastaPlanilha = j.dir.Caminho().string();
+    const std::string pastaBancos = bancos.Diretorio().Caminho().string();
+    std::vector<std::pair<std::string, std::string>> pedidos;
+    for (const auto& p : j.arquivos.pedidos)
+        pedidos.emplace_back(p.titulo, p.pasta);
+    EXPECT_EQ(pedidos, (std::vector<std::pair<std::string, std::string>>{
+                           {"Escolher a planilha (KORVANE)", ""},
+                           {"Escolher o banco ALMURO", pastaPlanilha},
+                           {"Escolher o banco TESSALY", pastaBancos},
+                           {"Escolher a planilha (KORVANE)", pastaPlanilha},
+                           {"Escolher o banco ALMURO", pastaBancos},
+                           {"Escolher o banco TESSALY", pastaBancos},
+                           {"Escolher a planilha (KORVANE)", pastaPlanilha}}));
     EXPECT_EQ(j.logica.Caminho(), j.dir.Arquivo("tres.xlsx"));
     EXPECT_EQ(j.logica.Planilhas().size(), 3u);
     EXPECT_EQ(j.logica.IndicePlanilha(), 2);

@@ -73,8 +73,8 @@ class TFechaCaixas {
 class TArquivosDoTeste : public IEscolhaArquivo {
   public:
     explicit TArquivosDoTeste(TArquivosFila& fila) : fila_(fila) {}
-    std::optional<std::string> Escolhe(const std::string& filtro) override {
-        return fila_.Escolhe(filtro);
+    std::optional<std::string> Escolhe(const TPedidoArquivo& pedido) override {
+        return fila_.Escolhe(pedido);
     }
 
   private:

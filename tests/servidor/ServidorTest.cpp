@@ -1,0 +1,117 @@
+// The same conversions through a Firebird server (127.0.0.1:/path) and through the embedded
+// engine must store the same rows: the server is how a customer's site usually reaches its
+// databases. scripts/servidor-firebird.sh start runs the server this test expects.
+#include "conversion/BancoFirebird.h"
+#include "tests/apoio/BancosTeste.h"
+#include "tests/apoio/Processo.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+using apoio::TLinha;
+
+constexpr const char* kServidor = "127.0.0.1:";
+
+// Every table a run writes to, the lookups included.
+const char* const kTabelas[] = {"PRODUTO",  "PRODUTODETALHE", "CLIENTE", "FORNECE",
+                                "CLASFISC", "UNIDADES",       "CIDADES"};
+
+// Whether a server answers: attaching to a database that does not exist reaches the server and
+// fails with its own message, while no server gives a network error.
+std::string ServidorAusente(const std::string& pasta) {
+    TBancoFirebird banco(1);
+    banco.DefineNome(kServidor + pasta + "/nao-existe.fdb");
+    try {
+        banco.Conecta();
+    } catch (const std::exception& e) {
+        const std::string m = e.what();
+        if (m.find("network") != std::string::npos || m.find("connect") != std::string::npos ||
+            m.find("Unable to complete") != std::string::npos)
+            return m;
+    }
+    return "";
+}
+
+// The server runs as another user: it must reach the folder and read and write the files.
+void AbreAoServidor(const fs::path& pasta) {
+    fs::permissions(pasta, fs::perms::all);
+    for (const auto& arquivo : fs::directory_iterator(pasta))
+        fs::permissions(arquivo.path(), fs::perms::owner_read | fs::perms::owner_write |
+                                            fs::perms::group_read | fs::perms::group_write |
+                                            fs::perms::others_read | fs::perms::others_write);
+}
+
+// DT_ALTERACAO is the moment the row was written (the target's default 'NOW'), which no two runs
+// share; it is left blank on both sides.
+std::vector<TLinha> Ordenadas(TBancoFirebird& banco, const std::string& tabela) {
+    const std::string sql = "select * from " + tabela;
+    const auto campos = apoio::Campos(banco, sql);
+    const auto momento = std::find(campos.begin(), campos.end(), "DT_ALTERACAO") - campos.begin();
+    auto linhas = apoio::Linhas(banco, sql);
+    for (auto& linha : linhas) {
+        if (static_cast<size_t>(momento) < linha.size())
+            linha[momento].clear();
+    }
+    std::sort(linhas.begin(), linhas.end());
+    return linhas;
+}
+
+TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
+    apoio::TDiretorioTemporario embutido, servidor;
+    const std::string pastaServidor = servidor.Caminho().string();
+    AbreAoServidor(servidor.Caminho());
+    if (const std::string ausente = ServidorAusente(pastaServidor); !ausente.empty())
+        GTEST_SKIP() << "Sem servidor Firebird em 127.0.0.1 (inicie com "
+                        "scripts/servidor-firebird.sh start): "
+                     << ausente;
+
+    // One sample, copied: both runs start from the same files.
+    auto amostra = apoio::ExecutaConversor(
+        {"sample", embutido.Caminho().string(), "--rows", "80", "--seed", "11"});
+    ASSERT_EQ(amostra.codigo, 0) << amostra.erros;
+    for (const auto& arquivo : fs::directory_iterator(embutido.Caminho()))
+        fs::copy_file(arquivo.path(), servidor.Caminho() / arquivo.path().filename());
+    AbreAoServidor(servidor.Caminho());
+
+    const std::pair<const char*, const char*> tipos[] = {{"products", "produtos.xlsx"},
+                                                         {"clients", "cadastros.xlsx"},
+                                                         {"suppliers", "cadastros.xlsx"}};
+    for (const auto& [tipo, planilha] : tipos) {
+        for (const std::string& prefixo : {std::string(), std::string(kServidor)}) {
+            const fs::path& pasta = prefixo.empty() ? embutido.Caminho() : servidor.Caminho();
+            auto r = apoio::ExecutaConversor({"run", "--kind", tipo, "--target",
+                                              prefixo + (pasta / "almuro.fdb").string(), "--source",
+                                              prefixo + (pasta / "tessaly.fdb").string(),
+                                              "--workbook", (pasta / planilha).string()});
+            ASSERT_EQ(r.codigo, 0) << tipo << " " << prefixo << "\n" << r.erros;
+        }
+    }
+
+    TBancoFirebird local(1), remoto(1);
+    local.DefineNome((embutido.Caminho() / "almuro.fdb").string());
+    remoto.DefineNome(kServidor + (servidor.Caminho() / "almuro.fdb").string());
+    local.Conecta();
+    remoto.Conecta();
+    for (const char* tabela : kTabelas) {
+        const auto esperadas = Ordenadas(local, tabela);
+        const auto gravadas = Ordenadas(remoto, tabela);
+        EXPECT_FALSE(esperadas.empty()) << tabela;
+        ASSERT_EQ(gravadas.size(), esperadas.size()) << tabela;
+        // The first row that differs, rather than two whole tables.
+        auto [g, e] = std::mismatch(gravadas.begin(), gravadas.end(), esperadas.begin());
+        if (g != gravadas.end()) {
+            const auto campos = apoio::Campos(local, "select * from " + std::string(tabela));
+            for (size_t k = 0; k < campos.size(); ++k)
+                EXPECT_EQ((*g)[k], (*e)[k]) << tabela << "." << campos[k] << " " << (*e)[0];
+        }
+    }
+    local.Desconecta();
+    remoto.Desconecta();
+}
+
+}  // namespace
