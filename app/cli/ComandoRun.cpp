@@ -3,6 +3,7 @@
 #include "app/cli/EscolhaPlanilha.h"
 #include "app/cli/Opcoes.h"
 #include "app/cli/Terminal.h"
+#include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 #include "conversion/Consulta.h"
 
@@ -65,9 +66,7 @@ const char* const kUso =
     "uso: conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
     "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N]\n";
 
-}  // namespace
-
-int ExecutaRun(const std::vector<std::string>& args) {
+int ExecutaAteOFim(const std::vector<std::string>& args) {
     TTerminal terminal;
     TLogicaPrincipal logica(terminal, terminal, terminal);
     TTipoConversao tipo;
@@ -149,6 +148,22 @@ int ExecutaRun(const std::vector<std::string>& args) {
     std::snprintf(tempo, sizeof tempo, "%.2f", segundos);
     std::cout << "\nTempo: " << tempo << " s\n";
     return 0;
+}
+
+}  // namespace
+
+// A signal ends the run at its next record, rolled back, with the exit code of the signal.
+int ExecutaRun(const std::vector<std::string>& args) {
+    TInterrupcao::InstalaSinais();
+    int codigo = 1;
+    try {
+        codigo = ExecutaAteOFim(args);
+    } catch (const std::exception& e) {
+        // Nothing that escapes may end the program without its message (the summary's counts
+        // run after the commit, outside the run's own error trap).
+        std::cerr << e.what() << "\n";
+    }
+    return codigo == 0 ? 0 : TInterrupcao::CodigoDeSaida(codigo);
 }
 
 }  // namespace cli

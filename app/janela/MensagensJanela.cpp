@@ -41,6 +41,8 @@ void TMensagensJanela::Mostra(QMessageBox::Icon icone, const char* titulo,
     ultimoTipo_ = titulo;
     if (antes_)
         antes_();
+    if (silenciosa_)
+        return;
     Caixa(dono_, icone, QString::fromUtf8(titulo), texto);
 }
 

@@ -16,12 +16,16 @@ class TMensagensJanela : public IMensagens {
     static constexpr const char* kErro = "Erro";
     static constexpr const char* kInformacao = "Informação";
 
-    // antes runs before each box, so that the window behind it shows the latest state.
+    // antes runs before each box, so that the window behind it shows the latest state (it may
+    // also silence the box).
     TMensagensJanela(QWidget* dono, std::function<void()> antes);
 
     void Alerta(const std::string& texto) override;
     void Erro(const std::string& texto) override;
     void Informacao(const std::string& texto) override;
+
+    // From now on the boxes are counted but not shown: the window is closing.
+    void Silencia() { silenciosa_ = true; }
 
     // How many boxes were shown, and the caption of the last one ("" before the first).
     size_t Mostradas() const { return mostradas_; }
@@ -34,6 +38,7 @@ class TMensagensJanela : public IMensagens {
     std::function<void()> antes_;
     size_t mostradas_ = 0;
     std::string ultimoTipo_;
+    bool silenciosa_ = false;
 };
 
 // The box for an error that escaped an event handler: the program's title as caption, an error

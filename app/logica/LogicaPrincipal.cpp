@@ -264,6 +264,8 @@ bool TLogicaPrincipal::EfetuaConversao() {
             ConverteFornecedoresBanco();
             ConverteFornecedoresPlanilha();
         }
+        // A stop asked after the last record still undoes the run.
+        TInterrupcao::Verifica();
         ConfirmaTransacao();
     } catch (const std::exception& e) {
         try {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/logica/Interfaces.h"
+#include "app/logica/Interrupcao.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
 #include "spreadsheet/ControlaExcel.h"
@@ -125,7 +126,11 @@ class TLogicaPrincipal {
     void DefineBarraMaximo(int maximo);
     void DefineBarraPosicao(int posicao);
     void AvancaBarra() { DefineBarraPosicao(progresso_.barraPosicao + 1); }
-    void ProcessaMensagens() { progresso_i_.ProcessaMensagens(); }
+    // Once per row or record: window events run, and a stop asked for meanwhile ends the run.
+    void ProcessaMensagens() {
+        progresso_i_.ProcessaMensagens();
+        TInterrupcao::Verifica();
+    }
 
     // ---- Members the mappings and the command line reach ----------------------------------
     TBancoFirebird dbAlmuro{1};
