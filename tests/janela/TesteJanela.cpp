@@ -73,6 +73,11 @@ class TFechaCaixas {
     QTimer relogio_;
 };
 
+// A stop asked in a test is forgotten when the test ends, however it ends.
+struct TEsquecePedido {
+    ~TEsquecePedido() { TInterrupcao::Limpa(); }
+};
+
 // A dialog stand-in the window owns, answering from a queue the test keeps filling.
 class TArquivosDoTeste : public IEscolhaArquivo {
   public:
@@ -327,6 +332,7 @@ class TesteJanela : public QObject {
     // record, rolled back, and the window closes without a box.
     void fecharComSimOuSigtermDesfazEFecha() {
         for (const bool porSinal : {false, true}) {
+            const TEsquecePedido esquece;
             apoio::TBancosTeste bancos;
             apoio::Executa(bancos.Almuro(),
                            "insert into PRODUTO (CODPROD, DESCRICAO) values ('000009', 'antigo')");
@@ -364,15 +370,14 @@ class TesteJanela : public QObject {
             QVERIFY(!j->Logica().dbAlmuro.Transacao().Ativa());
             QCOMPARE(apoio::Linhas(bancos.Almuro(), "select CODPROD from PRODUTO"),
                      (std::vector<apoio::TLinha>{{"000009"}}));
-            TInterrupcao::Limpa();
         }
     }
 
     void sigtermComAJanelaParadaFecha() {
+        const TEsquecePedido esquece;
         auto j = Janela();
         std::raise(SIGTERM);
         QTRY_VERIFY(!j->isVisible());
-        TInterrupcao::Limpa();
     }
 
     void erroDaConversaoLimpaOProgresso() {
