@@ -37,9 +37,12 @@ void TInterrupcao::InstalaSinais() {
         sigemptyset(&acao.sa_mask);
         acao.sa_flags = SA_RESTART;
         for (int sinal : {SIGINT, SIGTERM, SIGHUP}) {
-            // A signal ignored from the start (nohup, a background job) stays ignored.
+            // A hangup ignored from the start (nohup) stays ignored. SIGINT and SIGTERM are
+            // caught even when ignored, as a shell leaves SIGINT for a job it starts in the
+            // background: whoever sends them means the run to stop.
             struct sigaction atual {};
-            if (sigaction(sinal, nullptr, &atual) == 0 && atual.sa_handler == SIG_IGN)
+            if (sinal == SIGHUP && sigaction(sinal, nullptr, &atual) == 0 &&
+                atual.sa_handler == SIG_IGN)
                 continue;
             sigaction(sinal, &acao, nullptr);
         }

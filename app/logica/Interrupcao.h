@@ -18,9 +18,9 @@ class TInterrupcao {
     // What the window records when the operator, not a signal, asked for the stop.
     static constexpr int kPedidoDoOperador = -1;
 
-    // Catches SIGINT, SIGTERM and SIGHUP for the rest of the process (one that was ignored
-    // from the start, as under nohup, stays ignored), and keeps the embedded engine from
-    // shutting its connections down on them. Safe to call more than once.
+    // Catches SIGINT, SIGTERM and SIGHUP for the rest of the process (a SIGHUP ignored from the
+    // start, as under nohup, stays ignored), and keeps the embedded engine from shutting its
+    // connections down on them. Safe to call more than once.
     static void InstalaSinais();
     // Besides recording it, every signal writes one byte to this descriptor (-1: none), so that
     // an event loop waiting on the other end of a pipe learns of it.
