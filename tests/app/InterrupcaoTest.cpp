@@ -116,7 +116,7 @@ class InterrupcaoProcessoTest : public ::testing::Test {
         pasta_ = new apoio::TDiretorioTemporario;
         TOpcoesAmostra opcoes;
         opcoes.diretorio = pasta_->Arquivo("amostra");
-        opcoes.linhas = 1500;
+        opcoes.linhas = 600;
         TGeradorAmostra(opcoes).Gera();
         TBancoFirebird alvo(1);
         alvo.DefineNome(Amostra(TGeradorAmostra::kAlmuro));
