@@ -5,6 +5,8 @@
 #include "app/janela/Icone.h"
 #include "app/janela/MensagensJanela.h"
 #include "app/janela/ProgressoJanela.h"
+#include "app/janela/SinaisJanela.h"
+#include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,6 +62,8 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
         move(tela->availableGeometry().center() - QPoint(kLargura / 2, kAltura / 2));
 
     mensagens_ = std::make_unique<TMensagensJanela>(this, [this] {
+        if (TInterrupcao::Pedida())
+            FechaAoTerminar();  // a signal may get here before its notice does
         progresso_->MostraAgora();
         MostraControles();
     });
@@ -68,6 +73,7 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
     });
     arquivos_ = arquivos ? std::move(arquivos) : std::make_unique<TEscolhaArquivoJanela>(this);
     logica_ = std::make_unique<TLogicaPrincipal>(*mensagens_, *progresso_, *arquivos_);
+    sinais_ = std::make_unique<TSinaisJanela>([this] { AoSinal(); });
 
     connect(Btabrir, &QPushButton::clicked, this, &TFPrincipal::BtabrirClick);
     connect(btAbrirAlmuro, &QPushButton::clicked, this, &TFPrincipal::btAbrirAlmuroClick);
@@ -117,7 +123,7 @@ void TFPrincipal::Trata(F&& handler) {
         erro = "Erro inesperado.";
     }
     Mostra();
-    if (!erro.empty())
+    if (!erro.empty() && !Fechando())
         MostraErroDoPrograma(this, erro);
 }
 
@@ -141,6 +147,12 @@ void TFPrincipal::btnAbrirTessalyClick() {
 void TFPrincipal::btOKClick() {
     const size_t antes = mensagens_->Mostradas();
     Trata([this] { logica_->btOKClick(); });
+    if (Fechando()) {
+        // The run was stopped and has ended; the window goes as it was asked to.
+        FechaAoTerminar();
+        close();
+        return;
+    }
     // A run always ends on its error or success box; a warning last means the inputs stopped
     // it, and the focus goes where the warning points.
     QWidget* foco = nullptr;
@@ -161,12 +173,54 @@ bool TFPrincipal::FormKeyDown(int tecla) {
 }
 
 void TFPrincipal::closeEvent(QCloseEvent* evento) {
-    // The running loop still uses the staging table, the connections and the widgets.
+    // The running loop still uses the staging table, the connections and the widgets: the run
+    // ends first, and the window closes when the click that started it returns.
     if (!logica_->PodeFechar()) {
         evento->ignore();
+        if (!Fechando() && PerguntaInterromper()) {
+            FechaAoTerminar();
+            TInterrupcao::Pede(TInterrupcao::kPedidoDoOperador);
+        }
         return;
     }
     evento->accept();
+}
+
+bool TFPrincipal::PerguntaInterromper() {
+    progresso_->MostraAgora();
+    QMessageBox caixa(QMessageBox::Question, QString::fromUtf8(TMensagensJanela::kAlerta),
+                      QString::fromUtf8(kPerguntaInterromper), QMessageBox::NoButton, this);
+    caixa.setTextFormat(Qt::PlainText);
+    QPushButton* sim = caixa.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    QPushButton* nao = caixa.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    // A stray Enter or Esc keeps the run: stopping takes a deliberate "Sim".
+    caixa.setDefaultButton(nao);
+    caixa.setEscapeButton(nao);
+    caixa.exec();
+    return caixa.clickedButton() == sim;
+}
+
+void TFPrincipal::AoSinal() {
+    FechaAoTerminar();
+    // A box or dialog waiting for the operator would hold the run or the closing back.
+    for (int i = 0; i < 8; ++i) {
+        auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialogo)
+            break;
+        dialogo->reject();
+    }
+    if (!logica_->PodeFechar())
+        return;  // the run sees the stop at its next record; btOKClick closes after it
+    close();
+}
+
+bool TFPrincipal::Fechando() const {
+    return fecharAoTerminar_ || TInterrupcao::Pedida();
+}
+
+void TFPrincipal::FechaAoTerminar() {
+    fecharAoTerminar_ = true;
+    mensagens_->Silencia();
 }
 
 bool TFPrincipal::eventFilter(QObject* objeto, QEvent* evento) {

@@ -20,6 +20,7 @@ class QStatusBar;
 class TLogicaPrincipal;
 class TMensagensJanela;
 class TProgressoJanela;
+class TSinaisJanela;
 struct TProgresso;
 enum class TControle;
 
@@ -30,6 +31,8 @@ class TFPrincipal : public QWidget {
     static constexpr int kLargura = 593;
     static constexpr int kAltura = 385;
     static constexpr const char* kTitulo = "Conversor Korvane + Tessaly";
+    static constexpr const char* kPerguntaInterromper =
+        "Interromper a conversão? Nada será gravado.";
 
     // arquivos answers the file dialogs; without one the window shows Qt's own dialog.
     explicit TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos = nullptr);
@@ -55,6 +58,16 @@ class TFPrincipal : public QWidget {
     void btSairClick();
     bool FormKeyDown(int tecla);
 
+    // Closing during a run: "Sim" ends the run at its next record, rolled back, and the window
+    // closes after it; "Não" lets the run go on.
+    bool PerguntaInterromper();
+    // A stop asked by a signal: a run ends the same way; an idle window closes at once.
+    void AoSinal();
+    // The run is to end and the window to close after it; its closing messages are not shown.
+    void FechaAoTerminar();
+    // A stop was asked for (by the operator or a signal): the window is on its way out.
+    bool Fechando() const;
+
     // Runs a handler of the logic; an error that escapes it goes to the program's error box.
     template <class F>
     void Trata(F&& handler);
@@ -70,6 +83,8 @@ class TFPrincipal : public QWidget {
     std::unique_ptr<TProgressoJanela> progresso_;
     std::unique_ptr<IEscolhaArquivo> arquivos_;
     std::unique_ptr<TLogicaPrincipal> logica_;
+    std::unique_ptr<TSinaisJanela> sinais_;
+    bool fecharAoTerminar_ = false;
     bool mostrando_ = false;  // the view is writing to the widgets: their signals are not events
 
     QFrame* Panel1 = nullptr;

@@ -79,7 +79,11 @@ std::vector<unsigned char> MontaDpb(bool criar, int dialeto) {
 // ---- TTransacao ---------------------------------------------------------------------------
 
 TTransacao::~TTransacao() {
-    Abandona();
+    try {
+        Abandona();
+    } catch (...) {
+        // A destructor cannot report; the engine rolls back what the connection leaves open.
+    }
 }
 
 void TTransacao::Inicia() {

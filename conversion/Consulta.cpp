@@ -5,6 +5,7 @@
 #include "common/Win1252.h"
 #include "conversion/Firebird.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -93,7 +94,7 @@ std::string LeBlob(IAttachment* att, ITransaction* tra, ISC_QUAD id) {
     while (true) {
         unsigned lido = 0;
         int res = blob->getSegment(&st, sizeof buf, buf, &lido);
-        if (res == IStatus::RESULT_OK || res == IStatus::RESULT_SEGMENT) {
+        if ((res == IStatus::RESULT_OK || res == IStatus::RESULT_SEGMENT) && !st.Falhou()) {
             r.append(buf, lido);
             continue;
         }
@@ -107,6 +108,13 @@ std::string LeBlob(IAttachment* att, ITransaction* tra, ISC_QUAD id) {
     if (st.Falhou())
         blob->release();
     return r;
+}
+
+// A NUL inside a text would cut short the literal statement it is written into; workbook texts
+// lose theirs the same way.
+std::string SemNulos(std::string texto) {
+    texto.erase(std::remove(texto.begin(), texto.end(), '\0'), texto.end());
+    return texto;
 }
 
 TValorCampo LeValor(const TColuna& c, const unsigned char* buf, IAttachment* att,
@@ -126,14 +134,15 @@ TValorCampo LeValor(const TColuna& c, const unsigned char* buf, IAttachment* att
             std::string_view bruto(reinterpret_cast<const char*>(p), c.comprimento);
             size_t fim = bruto.find_last_not_of(' ');
             v.tipo = TValorCampo::Tipo::Texto;
-            v.texto = std::string(bruto.substr(0, fim == std::string_view::npos ? 0 : fim + 1));
+            v.texto =
+                SemNulos(std::string(bruto.substr(0, fim == std::string_view::npos ? 0 : fim + 1)));
             break;
         }
         case SQL_VARYING: {
             unsigned short n;
             std::memcpy(&n, p, sizeof n);
             v.tipo = TValorCampo::Tipo::Texto;
-            v.texto.assign(reinterpret_cast<const char*>(p + 2), n);
+            v.texto = SemNulos(std::string(reinterpret_cast<const char*>(p + 2), n));
             break;
         }
         case SQL_SHORT: {
@@ -199,7 +208,7 @@ TValorCampo LeValor(const TColuna& c, const unsigned char* buf, IAttachment* att
             ISC_QUAD id;
             std::memcpy(&id, p, sizeof id);
             v.tipo = TValorCampo::Tipo::Texto;
-            v.texto = LeBlob(att, tra, id);
+            v.texto = SemNulos(LeBlob(att, tra, id));
             break;
         }
         default:
@@ -294,7 +303,11 @@ TConsulta::TConsulta(TBancoFirebird& banco) : banco_(banco) {
 }
 
 TConsulta::~TConsulta() {
-    LiberaHandles();
+    try {
+        LiberaHandles();
+    } catch (...) {
+        // A destructor cannot report; a connection already gone frees the statement itself.
+    }
     banco_.Esquece(this);
 }
 
@@ -392,7 +405,9 @@ void TConsulta::Abre() {
     std::vector<unsigned char> buf(saida->getMessageLength(&st));
     saida->release();
     try {
-        while (rs->fetchNext(&st, buf.data()) == IStatus::RESULT_OK) {
+        // After a shutdown of the engine a fetch answers "row" with the error set: only a clean
+        // row is one.
+        while (rs->fetchNext(&st, buf.data()) == IStatus::RESULT_OK && !st.Falhou()) {
             std::vector<TValorCampo> linha;
             linha.reserve(colunas.size());
             for (const auto& c : colunas)
@@ -507,10 +522,14 @@ TComandoPreparado::TComandoPreparado(TBancoFirebird& banco, const std::string& s
 TComandoPreparado::~TComandoPreparado() {
     if (!statement_)
         return;
-    fb::Status st;
-    statement_->free(&st);
-    if (st.Falhou())
-        statement_->release();
+    try {
+        fb::Status st;
+        statement_->free(&st);
+        if (st.Falhou())
+            statement_->release();
+    } catch (...) {
+        // A destructor cannot report; the connection frees the statement when it ends.
+    }
 }
 
 void TComandoPreparado::Executa(const std::vector<std::optional<std::string>>& valores) {

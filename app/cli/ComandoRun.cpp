@@ -3,6 +3,7 @@
 #include "app/cli/EscolhaPlanilha.h"
 #include "app/cli/Opcoes.h"
 #include "app/cli/Terminal.h"
+#include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 
 #include <iostream>
@@ -27,9 +28,7 @@ const char* const kUso =
     "uso: conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
     "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] [--dry-run]\n";
 
-}  // namespace
-
-int ExecutaRun(const TOpcoes& opcoes) {
+int ExecutaAteOFim(const TOpcoes& opcoes) {
     TTerminal terminal;
     TLogicaPrincipal logica(terminal, terminal, terminal);
     TTipoConversao tipo;
@@ -86,6 +85,22 @@ int ExecutaRun(const TOpcoes& opcoes) {
     if (!terminal.HouveSucesso())
         return 1;
     return 0;
+}
+
+}  // namespace
+
+// A signal ends the run at its next record, rolled back, with the exit code of the signal.
+int ExecutaRun(const TOpcoes& opcoes) {
+    TInterrupcao::InstalaSinais();
+    int codigo = 1;
+    try {
+        codigo = ExecutaAteOFim(opcoes);
+    } catch (const std::exception& e) {
+        // Nothing that escapes may end the program without its message (the summary's counts
+        // run after the commit, outside the run's own error trap).
+        std::cerr << e.what() << "\n";
+    }
+    return codigo == 0 ? 0 : TInterrupcao::CodigoDeSaida(codigo);
 }
 
 }  // namespace cli

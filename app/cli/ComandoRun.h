@@ -6,6 +6,6 @@
 
 namespace cli {
 // Exit codes: 0 committed; 1 run failure (rolled back) or unreadable input; 2 usage error or
-// input warning.
+// input warning; 130 interrupted by SIGINT, 143 by SIGTERM or SIGHUP (rolled back).
 int ExecutaRun(const TOpcoes& opcoes);
 }  // namespace cli

@@ -50,6 +50,8 @@ void TMensagensJanela::Falha(const std::string& texto, const std::string& detalh
 
 bool TMensagensJanela::Pergunta(const std::string& situacao, const std::string& pergunta) {
     Conta(kAlerta);
+    if (silenciosa_)
+        return false;
     QMessageBox caixa(QMessageBox::Warning, QString::fromUtf8(kAlerta),
                       TextoDaMensagem(situacao + "\r" + pergunta), QMessageBox::NoButton, dono_);
     caixa.setTextFormat(Qt::PlainText);
@@ -71,6 +73,8 @@ void TMensagensJanela::Conta(const char* titulo) {
 void TMensagensJanela::Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto,
                               const std::string& detalhe) {
     Conta(titulo);
+    if (silenciosa_)
+        return;
     Caixa(dono_, icone, QString::fromUtf8(titulo), texto, detalhe);
 }
 

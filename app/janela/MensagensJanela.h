@@ -16,7 +16,8 @@ class TMensagensJanela : public IMensagens {
     static constexpr const char* kErro = "Erro";
     static constexpr const char* kInformacao = "Informação";
 
-    // antes runs before each box, so that the window behind it shows the latest state.
+    // antes runs before each box, so that the window behind it shows the latest state (it may
+    // also silence the box).
     TMensagensJanela(QWidget* dono, std::function<void()> antes);
 
     void Alerta(const std::string& texto) override;
@@ -26,6 +27,9 @@ class TMensagensJanela : public IMensagens {
     void Falha(const std::string& texto, const std::string& detalhe) override;
     // An "Alerta" box with "Sim" and "Não"; "Não" is the default, and Esc answers it.
     bool Pergunta(const std::string& situacao, const std::string& pergunta) override;
+
+    // From now on the boxes are counted but not shown: the window is closing.
+    void Silencia() { silenciosa_ = true; }
 
     // How many boxes were shown, and the caption of the last one ("" before the first).
     size_t Mostradas() const { return mostradas_; }
@@ -40,6 +44,7 @@ class TMensagensJanela : public IMensagens {
     std::function<void()> antes_;
     size_t mostradas_ = 0;
     std::string ultimoTipo_;
+    bool silenciosa_ = false;
 };
 
 // The box for an error that escaped an event handler: the program's title as caption, an error

@@ -307,6 +307,8 @@ bool TLogicaPrincipal::EfetuaConversao() {
             ConverteFornecedoresBanco();
             ConverteFornecedoresPlanilha();
         }
+        // A stop asked after the last record still undoes the run.
+        TInterrupcao::Verifica();
         if (ensaio_) {
             resumoDoEnsaio = resumo_.Texto(dbAlmuro, avisos_);
             DesfazTransacao();

@@ -9,6 +9,7 @@
 #include "app/logica/LugarConversao.h"
 #include "app/logica/ResumoConversao.h"
 #include "app/logica/PastasDosDialogos.h"
+#include "app/logica/Interrupcao.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
 #include "spreadsheet/ControlaExcel.h"
@@ -136,7 +137,11 @@ class TLogicaPrincipal {
     void DefineBarraMaximo(int maximo);
     void DefineBarraPosicao(int posicao);
     void AvancaBarra() { DefineBarraPosicao(progresso_.barraPosicao + 1); }
-    void ProcessaMensagens() { progresso_i_.ProcessaMensagens(); }
+    // Once per row or record: window events run, and a stop asked for meanwhile ends the run.
+    void ProcessaMensagens() {
+        progresso_i_.ProcessaMensagens();
+        TInterrupcao::Verifica();
+    }
 
     // ---- Members the mappings and the command line reach ----------------------------------
     TBancoFirebird dbAlmuro{1};

@@ -57,12 +57,17 @@ class TProgressoGravado : public IProgresso {
             legendas.push_back(p.aguarde);
         }
     }
-    void ProcessaMensagens() override { ++processamentos; }
+    void ProcessaMensagens() override {
+        ++processamentos;
+        if (aoProcessar)
+            aoProcessar();
+    }
 
     TProgresso ultimo;
     std::vector<std::string> legendas;  // every distinct non-empty caption, in order
     long mudancas = 0;
     long processamentos = 0;
+    std::function<void()> aoProcessar;  // what the "window" does while the run lets events run
 };
 
 class TArquivosFila : public IEscolhaArquivo {

@@ -2,6 +2,7 @@
 // operator's keys and clicks, its message boxes, and its state while a run is under way.
 #include "app/Principal.h"
 #include "app/janela/EscolhaArquivoJanela.h"
+#include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/JanelaFalsa.h"
@@ -21,6 +22,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
 #include <fstream>
 #include <functional>
 
@@ -67,6 +69,11 @@ class TFechaCaixas {
 
   private:
     QTimer relogio_;
+};
+
+// A stop asked in a test is forgotten when the test ends, however it ends.
+struct TEsquecePedido {
+    ~TEsquecePedido() { TInterrupcao::Limpa(); }
 };
 
 // A dialog stand-in the window owns, answering from a queue the test keeps filling.
@@ -302,10 +309,13 @@ class TesteJanela : public QObject {
         QVERIFY(visivelAposFechar);
         QVERIFY(visivelAposEsc);
 
-        QCOMPARE(caixas.vistas.size(), size_t(1));
-        QCOMPARE(caixas.vistas[0].titulo, QStringLiteral("Informação"));
-        QCOMPARE(caixas.vistas[0].texto, QString::fromUtf8(TLogicaPrincipal::kSucesso));
-        QCOMPARE(caixas.vistas[0].icone, QMessageBox::Information);
+        // The close box asked whether to stop; "Não" let the run go on to its end.
+        QCOMPARE(caixas.vistas.size(), size_t(2));
+        QCOMPARE(caixas.vistas[0].texto, QString::fromUtf8(TFPrincipal::kPerguntaInterromper));
+        QCOMPARE(caixas.vistas[0].botoes, (QStringList{"Sim", "Não"}));
+        QCOMPARE(caixas.vistas[1].titulo, QStringLiteral("Informação"));
+        QCOMPARE(caixas.vistas[1].texto, QString::fromUtf8(TLogicaPrincipal::kSucesso));
+        QCOMPARE(caixas.vistas[1].icone, QMessageBox::Information);
         QCOMPARE(Habilitados(*j).size(), 10);
         QCOMPARE(Foco(*j), QStringLiteral("btOK"));
         j->Logica().dbAlmuro.Transacao().Confirma();
@@ -314,6 +324,58 @@ class TesteJanela : public QObject {
         // Idle again: Esc closes the window.
         QTest::keyClick(j->focusWidget(), Qt::Key_Escape);
         QVERIFY(!j->isVisible());
+    }
+
+    // "Sim" to the close box, or a SIGTERM, in the middle of a run: the run ends at its next
+    // record, rolled back, and the window closes without a box.
+    void fecharComSimOuSigtermDesfazEFecha() {
+        for (const bool porSinal : {false, true}) {
+            const TEsquecePedido esquece;
+            apoio::TBancosTeste bancos;
+            apoio::Executa(bancos.Almuro(),
+                           "insert into PRODUTO (CODPROD, DESCRICAO) values ('000009', 'antigo')");
+            std::vector<std::vector<apoio::TValor>> estoque;
+            for (int i = 1; i <= 300; ++i)
+                estoque.push_back({std::to_string(10000000 + i), "Item", "UN", "UN"});
+            apoio::InsereLinhas(bancos.Tessaly(), "ESTOQUE",
+                                {"CODIGO", "NOME", "UND_COMPRA", "UND_VENDA"}, estoque);
+            auto j = Janela();
+            TFechaCaixas caixas;
+            caixas.resposta = QStringLiteral("Sim");
+            fila_.respostas = {bancos.CaminhoAlmuro(), bancos.CaminhoTessaly(), Produtos(20)};
+            Clica(*j, "btAbrirAlmuro");
+            Clica(*j, "btnAbrirTessaly");
+            Clica(*j, "Btabrir");
+            // Once the source records are being converted, the stop is asked.
+            bool pediu = false;
+            QTimer vigia;
+            vigia.setInterval(0);
+            QObject::connect(&vigia, &QTimer::timeout, j.get(), [&] {
+                if (pediu || !Texto(*j, "lblAguarde").startsWith(QStringLiteral("Convertendo")))
+                    return;
+                pediu = true;
+                if (porSinal)
+                    std::raise(SIGTERM);
+                else
+                    j->close();
+            });
+            vigia.start();
+            Clica(*j, "btOK");
+            vigia.stop();
+            QVERIFY(pediu);
+            QVERIFY(!j->isVisible());
+            QCOMPARE(caixas.vistas.size(), size_t(porSinal ? 0 : 1));
+            QVERIFY(!j->Logica().dbAlmuro.Transacao().Ativa());
+            QCOMPARE(apoio::Linhas(bancos.Almuro(), "select CODPROD from PRODUTO"),
+                     (std::vector<apoio::TLinha>{{"000009"}}));
+        }
+    }
+
+    void sigtermComAJanelaParadaFecha() {
+        const TEsquecePedido esquece;
+        auto j = Janela();
+        std::raise(SIGTERM);
+        QTRY_VERIFY(!j->isVisible());
     }
 
     void erroDaConversaoLimpaOProgresso() {
