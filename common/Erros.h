@@ -21,13 +21,13 @@ class EConversao : public EConversor {
 // What the engine said when it refused something, kept apart so that the operator's sentence
 // can be made from the codes and the database named by its role.
 struct TFalhaBanco {
-    std::string papel;               // "ALMURO", "TESSALY", or empty when the role is not known
-    std::string caminho;             // the database's name as it was opened
-    std::vector<long> codigos;       // the status vector's error codes, in order
-    std::vector<std::string> textos; // its text arguments, in order
-    std::vector<long> errosSistema;  // the operating system's error numbers it carries
-    std::string textoMotor;          // the engine's own message
-    std::string tabela;              // the table of the failed statement, when known
+    std::string papel;                // "ALMURO", "TESSALY", or empty when the role is not known
+    std::string caminho;              // the database's name as it was opened
+    std::vector<long> codigos;        // the status vector's error codes, in order
+    std::vector<std::string> textos;  // its text arguments, in order
+    std::vector<long> errosSistema;   // the operating system's error numbers it carries
+    std::string textoMotor;           // the engine's own message
+    std::string tabela;               // the table of the failed statement, when known
 };
 
 // The database refused something; what() keeps the database's own message (after a Portuguese

@@ -97,7 +97,8 @@ class TBancoFirebird {
     void Esquece(TConsulta* c) { consultas_.erase(c); }
     void Anexa(bool criar);
 
-    [[noreturn]] void Falha(const char* textoMotor) const;  // raises an error of this layer as the engine's
+    [[noreturn]] void Falha(
+        const char* textoMotor) const;  // raises an error of this layer as the engine's
 
     int dialeto_;
     std::string nome_;

@@ -44,8 +44,8 @@ std::vector<TToken> Tokens(const std::string& sql) {
                 ++i;
             r.push_back({TToken::Tipo::Valor, {}});
         } else if (std::isdigit(static_cast<unsigned char>(c))) {
-            while (i < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[i])) ||
-                                      sql[i] == '.'))
+            while (i < sql.size() &&
+                   (std::isalnum(static_cast<unsigned char>(sql[i])) || sql[i] == '.'))
                 ++i;
             r.push_back({TToken::Tipo::Valor, {}});
         } else if (InicioDeNome(c)) {
@@ -72,9 +72,9 @@ std::vector<TToken> Tokens(const std::string& sql) {
 
 bool PalavraChave(const std::string& nome) {
     static const char* const kPalavras[] = {
-        "SELECT", "FROM", "WHERE", "AND", "OR", "AS", "INSERT", "INTO", "VALUES", "UPDATE",
-        "SET", "DELETE", "NULL", "NOT", "IS", "DISTINCT", "FIRST", "SKIP", "ORDER", "BY",
-        "IN", "LIKE", "ASC", "DESC"};
+        "SELECT", "FROM",   "WHERE", "AND",    "OR",   "AS",   "INSERT", "INTO",
+        "VALUES", "UPDATE", "SET",   "DELETE", "NULL", "NOT",  "IS",     "DISTINCT",
+        "FIRST",  "SKIP",   "ORDER", "BY",     "IN",   "LIKE", "ASC",    "DESC"};
     return std::find(std::begin(kPalavras), std::end(kPalavras), nome) != std::end(kPalavras);
 }
 

@@ -99,8 +99,8 @@ void TVerificacaoPrevia::Verifica() {
         for (const auto& t : exigidoAlvo_)
             tabelas.push_back(t.first);
         mensagem = "O " + NomeBanco(alvo_, "ALMURO") +
-                   " não parece um banco do Almuro: não tem nenhuma das tabelas " +
-                   Junta(tabelas) + ".";
+                   " não parece um banco do Almuro: não tem nenhuma das tabelas " + Junta(tabelas) +
+                   ".";
         if (MesmoArquivo(alvo_.Nome(), origem_.Nome()))
             mensagem += " O mesmo arquivo foi escolhido para os dois bancos.";
     } else {
