@@ -105,6 +105,9 @@ std::string Frase(const TFalhaBanco& f) {
         return "O " + banco + " está em uso por outro programa.";
     if (Tem(f, {isc_io_error}) && TemErroSistema(f, {ENOENT}))
         return "O arquivo do " + banco + " não foi encontrado.";
+    // A server does not pass the system's error number on: its text says why.
+    if (Tem(f, {isc_io_open_err}))
+        return "O arquivo do " + banco + " não pôde ser aberto.";
     if (Tem(f, {isc_bad_db_format}))
         return "O arquivo do " + banco + " não é um banco de dados Firebird.";
     if (Tem(f, {isc_wrong_ods, isc_badodsver}))
@@ -130,11 +133,12 @@ std::string Frase(const TFalhaBanco& f) {
         return "O " + banco + " não tem a tabela " + Texto(f, 0) + ".";
     if (Tem(f, {isc_dsql_field_err}))
         return "O " + banco + " não tem a coluna " + Texto(f, 0) + ".";
+    const std::string naTabela = f.tabela.empty() ? std::string() : " da tabela " + f.tabela;
     if (Tem(f, {isc_string_truncation, isc_trunc_limits}))
-        return "Um valor é longo demais para uma coluna do " + banco + ".";
+        return "Um valor é longo demais para uma coluna" + naTabela + " do " + banco + ".";
     if (Tem(f, {isc_convert_error}))
         return "O " + banco + " não conseguiu converter o valor \"" + Texto(f, 0) +
-               "\" para o tipo da sua coluna.";
+               "\" para o tipo da sua coluna" + naTabela + ".";
     return "Erro no " + banco + ".";
 }
 
