@@ -97,8 +97,8 @@ class TBancoFirebird {
     void Esquece(TConsulta* c) { consultas_.erase(c); }
     void Anexa(bool criar);
 
-    [[noreturn]] void Falha(
-        const char* textoMotor) const;  // raises an error of this layer as the engine's
+    // Raises an error of this layer as the engine would, with its codes.
+    [[noreturn]] void Falha(const char* textoMotor) const;
 
     int dialeto_;
     std::string nome_;

@@ -155,9 +155,9 @@ void Lanca(TFalhaBanco falha) {
     throw EBancoDados(msg, std::move(falha));
 }
 
-void RelancaNaTabela(const EBancoDados& erro, const std::string& tabela) {
-    if (!erro.Falha().tabela.empty() || erro.Falha().codigos.empty())
-        throw erro;
+void LancaNaTabela(const EBancoDados& erro, const std::string& tabela) {
+    if (tabela.empty() || !erro.Falha().tabela.empty() || erro.Falha().papel.empty())
+        return;
     TFalhaBanco f = erro.Falha();
     f.tabela = tabela;
     Lanca(std::move(f));

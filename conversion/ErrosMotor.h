@@ -20,7 +20,8 @@ std::string Mensagem(const TFalhaBanco& falha);
 
 [[noreturn]] void Lanca(TFalhaBanco falha);
 
-// A statement on a known table failed: a conflict names that table when the engine did not.
-[[noreturn]] void RelancaNaTabela(const EBancoDados& erro, const std::string& tabela);
+// A statement on a known table failed: raises the error again naming that table when the
+// engine's status did not; returns when there is nothing to add, for the caller to rethrow.
+void LancaNaTabela(const EBancoDados& erro, const std::string& tabela);
 
 }  // namespace erros_motor

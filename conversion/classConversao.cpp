@@ -25,7 +25,8 @@ void TConversao::ExecutaNaPrincipal(const std::string& sql) {
     try {
         principal_.Executa();
     } catch (const EBancoDados& e) {
-        erros_motor::RelancaNaTabela(e, ObjetosDoComando(sql).tabela);
+        erros_motor::LancaNaTabela(e, ObjetosDoComando(sql).tabela);
+        throw;
     }
 }
 
@@ -35,7 +36,8 @@ void TConversao::EsvaziaTabela(const std::string& comandoDelete) {
     try {
         auxiliar_.Executa();
     } catch (const EBancoDados& e) {
-        erros_motor::RelancaNaTabela(e, ObjetosDoComando(comandoDelete).tabela);
+        erros_motor::LancaNaTabela(e, ObjetosDoComando(comandoDelete).tabela);
+        throw;
     }
 }
 
