@@ -26,7 +26,7 @@ struct TFalhaBanco {
     std::string caminho;              // the database's name as it was opened
     std::vector<long> codigos;        // the status vector's error codes, in order
     std::vector<std::string> textos;  // its text arguments, in order
-    std::vector<long> errosSistema;   // the operating system's error numbers it carries
+    std::vector<long> errosSistema;   // the errno values it carries (a server sends none)
     std::string textoMotor;           // the engine's own message
     std::string tabela;               // the table of the failed statement, when known
 };

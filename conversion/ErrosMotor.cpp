@@ -27,7 +27,6 @@ TFalhaBanco LeStatus(const void* status) {
                 break;
             case isc_arg_string:
             case isc_arg_interpreted:
-            case isc_arg_sql_state:
                 f.textos.push_back(win1252::MensagemUtf8(reinterpret_cast<const char*>(*v++)));
                 break;
             case isc_arg_cstring: {
@@ -37,11 +36,10 @@ TFalhaBanco LeStatus(const void* status) {
                 break;
             }
             case isc_arg_unix:
-            case isc_arg_win32:
                 f.errosSistema.push_back(static_cast<long>(*v++));
                 break;
             default:
-                ++v;  // a number or another argument kind: its value only
+                ++v;  // a number, an SQLSTATE or an OS number of another kind: skipped
                 break;
         }
     }
@@ -96,7 +94,7 @@ std::string Frase(const TFalhaBanco& f) {
         return "O " + banco +
                " está em uso por outro programa: feche-o, ou use o banco por um servidor "
                "Firebird (host:/caminho).";
-    if (TemErroSistema(f, {ENOSPC, EDQUOT}) || Tem(f, {isc_out_of_temp_space, isc_old_no_space}))
+    if (TemErroSistema(f, {ENOSPC}) || Tem(f, {isc_out_of_temp_space, isc_old_no_space}))
         return "Não há espaço em disco para o " + banco + ".";
     if (TemErroSistema(f, {EACCES, EPERM, EROFS}) ||
         Tem(f, {isc_read_only_database, isc_no_priv, isc_io_access_err, isc_read_only_trans}))
