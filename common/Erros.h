@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Base of every error the program raises on purpose.
 class EConversor : public std::runtime_error {
@@ -17,10 +19,37 @@ class EConversao : public EConversor {
     using EConversor::EConversor;
 };
 
-// The database refused something; what() is the database's own message.
+// What the engine said when it refused something, kept apart so that the operator's sentence
+// can be made from the codes and the database named by its role.
+struct TFalhaBanco {
+    std::string papel;                // "ALMURO", "TESSALY", or empty when the role is not known
+    std::string caminho;              // the database's name as it was opened
+    std::vector<long> codigos;        // the status vector's error codes, in order
+    std::vector<std::string> textos;  // its text arguments, in order
+    std::vector<long> errosSistema;   // the errno values it carries (a server sends none)
+    std::string textoMotor;           // the engine's own message
+    std::string tabela;               // the table of the failed statement, when known
+};
+
+// The database refused something; what() keeps the database's own message (after a Portuguese
+// sentence that names the database, when its role is known).
 class EBancoDados : public EConversor {
   public:
     using EConversor::EConversor;
+    EBancoDados(const std::string& mensagem, TFalhaBanco falha)
+        : EConversor(mensagem), falha_(std::move(falha)) {}
+
+    const TFalhaBanco& Falha() const { return falha_; }
+    bool TemCodigo(long codigo) const {
+        for (long c : falha_.codigos) {
+            if (c == codigo)
+                return true;
+        }
+        return false;
+    }
+
+  private:
+    TFalhaBanco falha_;
 };
 
 // A workbook that cannot be read, or a cell that cannot be given as text.

@@ -1,9 +1,10 @@
 #include "conversion/BancoFirebird.h"
 
-#include "common/Win1252.h"
 #include "conversion/Consulta.h"
+#include "conversion/ErrosMotor.h"
 #include "conversion/Firebird.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -36,19 +37,37 @@ void Status::Verifica() {
 
 }  // namespace fb
 
+namespace {
+
+// Every call into the engine asks its connection for the attachment or the transaction first,
+// so the connection asked last is the one whose database a failed call was about.
+thread_local const TBancoFirebird* bancoEmUso = nullptr;
+
+TFalhaBanco ComBanco(TFalhaBanco f) {
+    if (bancoEmUso) {
+        f.papel = bancoEmUso->Papel();
+        f.caminho = bancoEmUso->Nome();
+    }
+    return f;
+}
+
+}  // namespace
+
 void LancaErroFirebird(const void* status) {
-    auto* st = static_cast<CheckStatusWrapper*>(const_cast<void*>(status));
-    char buffer[4096];
-    fb::Util()->formatStatus(buffer, sizeof buffer, st);
-    std::string msg = win1252::MensagemUtf8(buffer);
-    while (!msg.empty() && (msg.back() == '\n' || msg.back() == '\r'))
-        msg.pop_back();
-    throw EBancoDados(msg);
+    erros_motor::Lanca(ComBanco(erros_motor::LeStatus(status)));
+}
+
+void TBancoFirebird::Falha(const char* textoMotor) const {
+    bancoEmUso = this;
+    TFalhaBanco f;
+    f.codigos.push_back(isc_bad_db_handle);
+    f.textoMotor = textoMotor;
+    erros_motor::Lanca(ComBanco(std::move(f)));
 }
 
 namespace {
 
-const char* const kNaoAberto = "Cannot perform operation -- DB is not open";
+using erros_motor::kNaoAberto;
 const char* const kJaAberto = "Cannot perform operation -- DB is currently open";
 
 // The parameter block of an attachment: user, password, character set, and on creation the
@@ -92,6 +111,12 @@ void TTransacao::Inicia() {
     IAttachment* att = banco_.Attachment();
     std::vector<unsigned char> tpb = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_wait};
     tpb.push_back(somenteLeitura_ ? isc_tpb_read : isc_tpb_write);
+    // Never an endless wait behind another user's open transaction.
+    const auto espera = static_cast<std::uint32_t>(esperaBloqueio_);
+    tpb.insert(tpb.end(), {isc_tpb_lock_timeout, 4, static_cast<unsigned char>(espera & 0xFF),
+                           static_cast<unsigned char>((espera >> 8) & 0xFF),
+                           static_cast<unsigned char>((espera >> 16) & 0xFF),
+                           static_cast<unsigned char>((espera >> 24) & 0xFF)});
     fb::Status st;
     ITransaction* t = att->startTransaction(&st, static_cast<unsigned>(tpb.size()), tpb.data());
     st.Verifica();
@@ -101,6 +126,7 @@ void TTransacao::Inicia() {
 void TTransacao::Confirma() {
     if (!handle_)
         return;
+    bancoEmUso = &banco_;
     fb::Status st;
     handle_->commit(&st);
     st.Verifica();  // a failed commit leaves the transaction active, for the caller to undo
@@ -110,6 +136,7 @@ void TTransacao::Confirma() {
 void TTransacao::Desfaz() {
     if (!handle_)
         return;
+    bancoEmUso = &banco_;
     fb::Status st;
     handle_->rollback(&st);
     if (st.Falhou()) {
@@ -136,6 +163,8 @@ void TTransacao::Abandona() {
 TBancoFirebird::TBancoFirebird(int dialeto) : dialeto_(dialeto) {}
 
 TBancoFirebird::~TBancoFirebird() {
+    if (bancoEmUso == this)
+        bancoEmUso = nullptr;
     try {
         Desconecta();
     } catch (...) {
@@ -155,7 +184,8 @@ void TBancoFirebird::Anexa(bool criar) {
     if (attachment_)
         return;
     if (nome_.empty())
-        throw EBancoDados(kNaoAberto);
+        Falha(kNaoAberto);
+    bancoEmUso = this;
     std::vector<unsigned char> dpb = MontaDpb(criar, dialeto_);
     IProvider* prov = fb::Master()->getDispatcher();
     fb::Status st;
@@ -178,6 +208,7 @@ void TBancoFirebird::CriaBanco() {
 void TBancoFirebird::Desconecta() {
     if (!attachment_)
         return;
+    bancoEmUso = this;
     for (TConsulta* c : consultas_)
         c->LiberaHandles();
     transacao_.Abandona();
@@ -193,7 +224,8 @@ void TBancoFirebird::Desconecta() {
 
 IAttachment* TBancoFirebird::Attachment() const {
     if (!attachment_)
-        throw EBancoDados(kNaoAberto);
+        Falha(kNaoAberto);
+    bancoEmUso = this;
     return attachment_;
 }
 

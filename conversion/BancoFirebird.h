@@ -34,6 +34,11 @@ class TTransacao {
     void DefineSomenteLeitura(bool somenteLeitura) { somenteLeitura_ = somenteLeitura; }
     bool SomenteLeitura() const { return somenteLeitura_; }
 
+    // How long a statement waits for a row that another transaction holds before it fails with
+    // a lock time-out; taken when the transaction starts.
+    void DefineEsperaBloqueio(int segundos) { esperaBloqueio_ = segundos; }
+    int EsperaBloqueio() const { return esperaBloqueio_; }
+
     Firebird::ITransaction* Handle() const { return handle_; }
 
   private:
@@ -43,6 +48,7 @@ class TTransacao {
     TBancoFirebird& banco_;
     Firebird::ITransaction* handle_ = nullptr;
     bool somenteLeitura_ = false;
+    int esperaBloqueio_ = 30;
 };
 
 class TBancoFirebird {
@@ -61,6 +67,9 @@ class TBancoFirebird {
     void DefineNome(const std::string& nome);
     const std::string& Nome() const { return nome_; }
     int Dialeto() const { return dialeto_; }
+    // The name the operator knows the database by ("ALMURO", "TESSALY"): its errors name it.
+    void DefinePapel(const std::string& papel) { papel_ = papel; }
+    const std::string& Papel() const { return papel_; }
 
     void Conecta();
     // Creates the database file named (it must not exist) with this connection's dialect and
@@ -88,12 +97,17 @@ class TBancoFirebird {
     void Esquece(TConsulta* c) { consultas_.erase(c); }
     void Anexa(bool criar);
 
+    // Raises an error of this layer as the engine would, with its codes.
+    [[noreturn]] void Falha(const char* textoMotor) const;
+
     int dialeto_;
     std::string nome_;
+    std::string papel_;
     Firebird::IAttachment* attachment_ = nullptr;
     TTransacao transacao_{*this};
     std::set<TConsulta*> consultas_;
 };
 
-// Raises the Firebird status as an EBancoDados carrying the database's own message.
+// Raises the Firebird status as an EBancoDados carrying the database's own message, named after
+// the database whose connection the failed call used last.
 [[noreturn]] void LancaErroFirebird(const void* status);

@@ -3,6 +3,8 @@
 #include "common/ConfiguracaoRegional.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
+#include "conversion/ErrosMotor.h"
+#include "conversion/ObjetosComando.h"
 
 #include <cmath>
 
@@ -15,16 +17,28 @@ TConversao::TConversao(TBancoFirebird& banco, IAvisos& avisos)
 
 TConversao::~TConversao() = default;
 
+// A writer's statement names one table; a refusal that does not name it (a lock conflict)
+// gets it from the statement.
 void TConversao::ExecutaNaPrincipal(const std::string& sql) {
     principal_.Fecha();
     principal_.DefineSQL(sql);
-    principal_.Executa();
+    try {
+        principal_.Executa();
+    } catch (const EBancoDados& e) {
+        erros_motor::LancaNaTabela(e, ObjetosDoComando(sql).tabela);
+        throw;
+    }
 }
 
 void TConversao::EsvaziaTabela(const std::string& comandoDelete) {
     auxiliar_.Fecha();
     auxiliar_.DefineSQL(comandoDelete);
-    auxiliar_.Executa();
+    try {
+        auxiliar_.Executa();
+    } catch (const EBancoDados& e) {
+        erros_motor::LancaNaTabela(e, ObjetosDoComando(comandoDelete).tabela);
+        throw;
+    }
 }
 
 namespace {

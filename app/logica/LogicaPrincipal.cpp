@@ -1,5 +1,6 @@
 #include "app/logica/LogicaPrincipal.h"
 
+#include "app/logica/VerificacaoConversao.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
 #include "common/Win1252.h"
@@ -26,6 +27,8 @@ TLogicaPrincipal::TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso,
     : mensagens_(mensagens), progresso_i_(progresso), arquivos_(arquivos) {
     // The source is only read, from one stable snapshot per run.
     dbTessaly.Transacao().DefineSomenteLeitura(true);
+    dbAlmuro.DefinePapel("ALMURO");
+    dbTessaly.DefinePapel("TESSALY");
 }
 
 TLogicaPrincipal::~TLogicaPrincipal() = default;
@@ -143,6 +146,7 @@ void TLogicaPrincipal::TrocaBanco(TBancoFirebird& banco, std::string& caminhoVis
     if (banco.Conectado()) {
         {
             TBancoFirebird teste(banco.Dialeto());
+            teste.DefinePapel(banco.Papel());
             teste.DefineNome(novo);
             teste.Conecta();
         }
@@ -294,6 +298,7 @@ bool TLogicaPrincipal::EfetuaConversao() {
     std::string resumoDoEnsaio;
     try {
         IniciaTransacao();
+        VerificaBancosDaConversao(tipo_, dbAlmuro, dbTessaly);
         resumo_.ContaAntes(dbAlmuro, tipo_);
         if (tipo_ == TTipoConversao::Produtos) {
             ConverteProdutosBanco();

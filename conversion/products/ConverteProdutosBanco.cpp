@@ -8,19 +8,22 @@
 #include "conversion/products/ProdutosBanco.h"
 #include "conversion/products/classConverteProduto.h"
 
+const char* const kComandoEstoque =
+    "SELECT CODIGO, BARRAS, NOME, CARACTERISTICA, COD_TRIB, UND_COMPRA, UND_VENDA, NCM, "
+    "ICMS, CSOSN, PRECO_CONSUMIDOR, PIS_ALIQ, PIS_ST, COFINS_ALIQ, COFINS_ST, CSOSN, "
+    "PIS_ST_ENTRADA, COFINS_ST_ENTRADA, PIS_ALIQ_ENTRADA, COFINS_ALIQ_ENTRADA FROM ESTOQUE";
+const char* const kComandoClFiscal = "SELECT SIT_TRIBUTARIA FROM CLFISCAL WHERE CODIGO = :CODIGO";
+
 TConsulta& AbreProdutosBanco(TConsulta& consulta) {
     consulta.LimpaSQL();
-    consulta.DefineSQL(
-        "SELECT CODIGO, BARRAS, NOME, CARACTERISTICA, COD_TRIB, UND_COMPRA, UND_VENDA, NCM, "
-        "ICMS, CSOSN, PRECO_CONSUMIDOR, PIS_ALIQ, PIS_ST, COFINS_ALIQ, COFINS_ST, CSOSN, "
-        "PIS_ST_ENTRADA, COFINS_ST_ENTRADA, PIS_ALIQ_ENTRADA, COFINS_ALIQ_ENTRADA FROM ESTOQUE");
+    consulta.DefineSQL(kComandoEstoque);
     consulta.Abre();
     return consulta;
 }
 
 std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codigo) {
     TConsulta q(origem);
-    q.DefineSQL("SELECT SIT_TRIBUTARIA FROM CLFISCAL WHERE CODIGO = :CODIGO");
+    q.DefineSQL(kComandoClFiscal);
     q.Parametro("CODIGO", codigo);
     try {
         q.Abre();

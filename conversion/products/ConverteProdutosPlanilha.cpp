@@ -11,6 +11,12 @@ void TLogicaPrincipal::ConverteProdutosPlanilha() {
     TConverteProduto produto(dbAlmuro, Avisos());
     const auto& cfg = TConfiguracaoRegional::Instancia();
 
+    // Codes run out on the last staged row at the latest: better to stop before the first
+    // insert than after a million of them.
+    const int ultimaLinha = cdsTabelaTemp.TotalRegistros();
+    if (ultimaLinha >= 2)
+        ExigeCodigoQueCabe("produto", ContadorProduto + ultimaLinha - 2, 6, ultimaLinha);
+
     PercorrePlanilha("Convertendo Produtos, Aguarde!", [&](int linha) {
         ExigeCodigoQueCabe("produto", ContadorProduto, 6, linha);
         produto.SetCodProd(ZerosEsquerda(std::to_string(ContadorProduto), 6));

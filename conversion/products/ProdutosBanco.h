@@ -6,6 +6,10 @@
 
 #include <string>
 
+// The statements on the source, also read by the check that runs before a conversion.
+extern const char* const kComandoEstoque;
+extern const char* const kComandoClFiscal;
+
 // Sets the ESTOQUE statement on the query, opens it and gives the same query back.
 TConsulta& AbreProdutosBanco(TConsulta& consulta);
 

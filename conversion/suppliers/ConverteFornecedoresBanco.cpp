@@ -6,11 +6,13 @@
 #include "conversion/suppliers/FornecedoresBanco.h"
 #include "conversion/suppliers/classConverteFornecedor.h"
 
+const char* const kComandoFornecedoresBanco =
+    "SELECT CODIGO, NOME, NOME_FANTASIA, ENDERECO, NUMERO, CIDADE, UF, BAIRRO, CEP, CNPJ, "
+    "CPF, IE, COMPLEMENTO, CONTATO, TELEFONE, CELULAR, FAX, EMAIL FROM FORNECEDOR";
+
 TConsulta& AbreFornecedoresBanco(TConsulta& consulta) {
     consulta.LimpaSQL();
-    consulta.DefineSQL(
-        "SELECT CODIGO, NOME, NOME_FANTASIA, ENDERECO, NUMERO, CIDADE, UF, BAIRRO, CEP, CNPJ, "
-        "CPF, IE, COMPLEMENTO, CONTATO, TELEFONE, CELULAR, FAX, EMAIL FROM FORNECEDOR");
+    consulta.DefineSQL(kComandoFornecedoresBanco);
     consulta.Abre();
     return consulta;
 }

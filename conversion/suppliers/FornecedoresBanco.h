@@ -3,5 +3,8 @@
 
 #include "conversion/Consulta.h"
 
+// The statement on the source, also read by the check that runs before a conversion.
+extern const char* const kComandoFornecedoresBanco;
+
 // Sets the FORNECEDOR statement on the query, opens it and gives the same query back.
 TConsulta& AbreFornecedoresBanco(TConsulta& consulta);

@@ -266,7 +266,9 @@ TEST_F(LogicaPrincipalTest, AlvoNuncaEscolhidoTerminaNoErroComProgressoLimpo) {
     j.logica.btOKClick();
     EXPECT_EQ(j.mensagens.Textos("Erro"),
               (std::vector<std::string>{std::string(TLogicaPrincipal::kPrefixoErro) +
-                                        "\rCannot perform operation -- DB is not open"}));
+                                        "\rO banco ALMURO não foi escolhido: escolha o "
+                                        "arquivo do banco ALMURO antes de converter.\nCannot "
+                                        "perform operation -- DB is not open"}));
     EXPECT_EQ(j.mensagens.todas.size(), 1u);
     EXPECT_EQ(j.logica.cdsTabelaTemp.TotalRegistros(), 3);
     EXPECT_EQ(j.progresso.ultimo.aguarde, "");

@@ -389,8 +389,11 @@ class TesteJanela : public QObject {
         QCOMPARE(caixas.vistas.size(), size_t(1));
         QCOMPARE(caixas.vistas[0].titulo, QStringLiteral("Erro"));
         QCOMPARE(caixas.vistas[0].icone, QMessageBox::Critical);
-        QCOMPARE(caixas.vistas[0].texto, QString::fromUtf8(TLogicaPrincipal::kPrefixoErro) +
-                                             "\nCannot perform operation -- DB is not open");
+        QCOMPARE(caixas.vistas[0].texto,
+                 QString::fromUtf8(TLogicaPrincipal::kPrefixoErro) +
+                     QString::fromUtf8("\nO banco ALMURO não foi escolhido: escolha o arquivo do "
+                                       "banco ALMURO antes de converter.\nCannot perform "
+                                       "operation -- DB is not open"));
         QCOMPARE(Texto(*j, "lblAguarde"), QString());
         QCOMPARE(Filho<QStatusBar>(*j, "stbStatus")->currentMessage(), QString());
         QCOMPARE(Filho<QProgressBar>(*j, "Barra")->value(), 0);

@@ -1,0 +1,110 @@
+// What a failed run tells the operator: everything the databases lack at once, the database
+// by its role, the engine's own text kept, no endless wait behind another user, and no sheet
+// whose codes cannot fit started at all. Each leaves the target as it was.
+#include "conversion/Consulta.h"
+#include "tests/apoio/LogicaTeste.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using apoio::TLinha;
+
+class FalhasDaConversaoTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        apoio::Executa(t.bancos.Almuro(),
+                       "insert into PRODUTO (CODPROD, DESCRICAO) values ('000001', 'antigo')");
+        apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
+                            {{"00000001", "Novo"}});
+        t.Planilha(6, {{"h"}, {"x", "Da planilha", "", "", "UN", "2"}});
+        t.logica.DefineTipo(TTipoConversao::Produtos);
+    }
+    // The one error of the run, after its prefix.
+    std::string Erro() {
+        EXPECT_FALSE(t.logica.EfetuaConversao());
+        const auto erros = t.mensagens.Textos("Erro");
+        EXPECT_EQ(erros.size(), 1u);
+        const std::string prefixo = std::string(TLogicaPrincipal::kPrefixoErro) + "\r";
+        return erros.empty() ? std::string() : erros[0].substr(prefixo.size());
+    }
+    std::vector<TLinha> Produtos() {
+        t.bancos.Almuro().Transacao().Confirma();
+        return apoio::Linhas(t.bancos.Almuro(), "select CODPROD, DESCRICAO from PRODUTO");
+    }
+    const std::vector<TLinha> kComoAntes = {{"000001", "antigo"}};
+
+    apoio::TLogicaTeste t;
+};
+
+TEST_F(FalhasDaConversaoTest, FaltasDosDoisBancosNumaSoMensagem) {
+    apoio::Executa(t.bancos.Almuro(), "drop table UNIDADES");
+    apoio::Executa(t.bancos.Almuro(), "alter table PRODUTO drop PRECO, drop UNIDADEENT");
+    apoio::Executa(t.bancos.Tessaly(), "alter table ESTOQUE drop NCM");
+    EXPECT_EQ(Erro(), "No banco ALMURO (" + t.bancos.CaminhoAlmuro() +
+                          ") falta o que a conversão grava:\n"
+                          "- na tabela PRODUTO, faltam as colunas UNIDADEENT, PRECO\n"
+                          "- falta a tabela UNIDADES\n"
+                          "No banco TESSALY (" +
+                          t.bancos.CaminhoTessaly() +
+                          ") falta o que a conversão lê:\n"
+                          "- na tabela ESTOQUE, falta a coluna NCM");
+    EXPECT_EQ(Produtos(), kComoAntes);
+}
+
+TEST_F(FalhasDaConversaoTest, AlvoQueNaoEAlmuroEMesmoArquivoDuasVezes) {
+    t.logica.AbreAlmuro(t.bancos.CaminhoTessaly());
+    const std::string erro = Erro();
+    EXPECT_EQ(erro.rfind("O banco ALMURO (" + t.bancos.CaminhoTessaly() +
+                             ") não parece um banco do Almuro: não tem nenhuma das tabelas ",
+                         0),
+              0u)
+        << erro;
+    EXPECT_NE(erro.find("O mesmo arquivo foi escolhido para os dois bancos."), std::string::npos)
+        << erro;
+}
+
+TEST_F(FalhasDaConversaoTest, ViolacaoDeChaveNomeiaBancoTabelaEValorEGuardaOTextoDoMotor) {
+    apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
+                        {{"99000001", "Repete"}});
+    const std::string erro = Erro();
+    EXPECT_EQ(erro.rfind("banco TESSALY, tabela ESTOQUE, CODIGO 99000001: O banco ALMURO (" +
+                             t.bancos.CaminhoAlmuro() +
+                             ") recusou um código que já existe na tabela PRODUTO",
+                         0),
+              0u)
+        << erro;
+    EXPECT_NE(erro.find("(\"CODPROD\" = '000001')"), std::string::npos) << erro;
+    EXPECT_NE(erro.find("\nviolation of PRIMARY or UNIQUE KEY constraint"), std::string::npos)
+        << erro;
+    EXPECT_EQ(Produtos(), kComoAntes);
+}
+
+TEST_F(FalhasDaConversaoTest, LinhaPresaPorOutroUsuarioEsperaPoucoENomeiaATabela) {
+    // Another user changes the old product and keeps the transaction open.
+    TConsulta outro(t.bancos.Almuro());
+    outro.DefineSQL("update PRODUTO set DESCRICAO = 'mudando' where CODPROD = '000001'");
+    outro.Executa();
+    t.logica.dbAlmuro.Transacao().DefineEsperaBloqueio(1);
+    const std::string erro = Erro();
+    EXPECT_EQ(erro.rfind("Outro usuário está alterando a tabela PRODUTO no banco ALMURO", 0), 0u)
+        << erro;
+    EXPECT_NE(erro.find("update conflicts with concurrent update"), std::string::npos) << erro;
+    t.bancos.Almuro().Transacao().Desfaz();
+    EXPECT_EQ(Produtos(), kComoAntes);
+}
+
+TEST_F(FalhasDaConversaoTest, CodigosQueNaoCabemParamAntesDaPrimeiraLinha) {
+    apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
+                        {{"00999998", "Quase no fim"}});
+    t.Planilha(6, {{"h"}, {"x", "A", "", "", "UN", "1"}, {"x", "B", "", "", "UN", "1"}});
+    EXPECT_EQ(Erro(),
+              "O código de produto 1000000 não cabe nos 6 dígitos do código: a linha 3 da "
+              "planilha repetiria o código de outro produto.");
+    // The sheet pass never began: no row of it was tried.
+    for (const std::string& legenda : t.progresso.legendas)
+        EXPECT_NE(legenda, "Convertendo Produtos, Aguarde!");
+    EXPECT_EQ(Produtos(), kComoAntes);
+}
+
+}  // namespace
