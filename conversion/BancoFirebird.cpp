@@ -1,7 +1,6 @@
 #include "conversion/BancoFirebird.h"
 
 #include "common/Win1252.h"
-#include "conversion/Consulta.h"
 #include "conversion/Firebird.h"
 
 #include <memory>
@@ -92,6 +91,7 @@ void TTransacao::Inicia() {
     ITransaction* t = att->startTransaction(&st, static_cast<unsigned>(tpb.size()), tpb.data());
     st.Verifica();
     handle_ = t;
+    ++geracao_;
 }
 
 void TTransacao::Confirma() {
@@ -174,8 +174,7 @@ void TBancoFirebird::CriaBanco() {
 void TBancoFirebird::Desconecta() {
     if (!attachment_)
         return;
-    for (TConsulta* c : consultas_)
-        c->LiberaHandles();
+    comandos_.Libera();
     transacao_.Abandona();
     fb::Status st;
     attachment_->detach(&st);
@@ -241,6 +240,8 @@ std::vector<std::string> DivideScript(const std::string& script) {
 
 void TBancoFirebird::ExecutaScript(const std::string& script) {
     IAttachment* att = Attachment();
+    // A table that a kept statement was compiled against cannot be changed or dropped.
+    comandos_.Libera();
     for (const std::string& comando : DivideScript(script)) {
         transacao_.Confirma();
         ITransaction* t = TransacaoAtiva();
