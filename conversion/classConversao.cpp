@@ -41,7 +41,15 @@ void TConversao::ExecutaNaPrincipal(const std::string& sql) {
         principal_.Executa();
         return;
     }
-    TComandoLiteral(sql).Executa(banco_);
+    try {
+        TComandoLiteral(sql).Executa(banco_);
+    } catch (const EBancoDados&) {
+        // A refused statement left nothing behind. Run as written, it is refused again with the
+        // engine's own message for the literal that does not fit, as the run has always
+        // reported it.
+        principal_.DefineSQL(sql);
+        principal_.Executa();
+    }
 }
 
 void TConversao::EsvaziaTabela(const std::string& comandoDelete) {
