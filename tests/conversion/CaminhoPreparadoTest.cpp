@@ -418,21 +418,26 @@ TEST(CaminhoPreparadoTest, LiteraisViramMarcadoresComOTipoDoDialeto1) {
     EXPECT_EQ(c.Valores()[3].escala, 1);
 }
 
-// A NUMERIC(9,4) takes the exponent literal as a number, which it would refuse as a text, and
-// a VARCHAR stores what the literal stores.
-TEST(CaminhoPreparadoTest, ExpoenteEntraComoNumeroComoOLiteral) {
+// Where the type of a bound value shows in the stored bytes: a VARCHAR keeps the text of an
+// exact number as written (0.10, -7) and of an exponent number the engine's way, and a
+// NUMERIC(9,4) takes an exponent number it would refuse as a text.
+TEST(CaminhoPreparadoTest, ColunasOndeOTipoDoValorAparece) {
     apoio::TDiretorioTemporario dir;
     TBancoFirebird banco(1);
     banco.DefineNome(dir.Arquivo("n.fdb"));
     banco.CriaBanco();
-    banco.ExecutaScript("create table N (K integer, V numeric(9,4), T varchar(20))");
-    const std::string insert = "insert into N (K, V, T) values (1, 1.23456789012345E2, 1.5E2)";
-    TComandoLiteral(insert).Executa(banco);
-    apoio::Executa(banco, "insert into N (K, V, T) values (2, 1.23456789012345E2, 1.5E2)");
-    const auto linhas = apoio::Linhas(banco, "select cast(V * 10000 as integer) as V, T from N");
+    banco.ExecutaScript(
+        "create table N (K integer, V numeric(9,4), A numeric(9,2), T varchar(30), "
+        "U varchar(30), I varchar(30))");
+    const std::string valores = ", 1.23456789012345E2, 1.005, 1.5E2, 0.10, -7)";
+    TComandoLiteral("insert into N (K, V, A, T, U, I) values (1" + valores).Executa(banco);
+    apoio::Executa(banco, "insert into N (K, V, A, T, U, I) values (2" + valores);
+    TBytes linhas = Bytes(banco, "N", "K");
     ASSERT_EQ(linhas.size(), 2u);
+    linhas[0].erase(linhas[0].begin());
+    linhas[1].erase(linhas[1].begin());
     EXPECT_EQ(linhas[0], linhas[1]);
-    EXPECT_EQ(linhas[0][0], "1234568");
+    EXPECT_EQ(apoio::Valor(banco, "select cast(A * 100 as integer) from N where K = 1"), "101");
 }
 
 }  // namespace
