@@ -1,7 +1,8 @@
 // Each kind's run over a sample site against the floor: the rows that run wrote, read back and
 // inserted again into an empty copy of the target through one prepared INSERT per table with
 // binary messages (the engine's own row images, no conversion), in one transaction.
-//   build/bench_conversao [rows]   (default 20000 rows in each source table and each sheet)
+//   build/bench_conversao [rows [kind...]]   (default 20000 rows in each source table and each
+//   sheet; kinds products, clients, suppliers, default all three)
 // Prints, per kind: floor/run KIND RATIO (run S s, floor S s, N rows), in wall-clock time, and
 // the same in processor time (every thread of the process, the embedded engine's included),
 // which other work on a shared machine disturbs much less.
@@ -135,6 +136,16 @@ int main(int argc, char** argv) {
         {"clients", TTipoConversao::Clientes, TGeradorAmostra::kCadastros, {"CLIENTE"}},
         {"suppliers", TTipoConversao::Fornecedores, TGeradorAmostra::kCadastros, {"FORNECE"}},
     };
+    if (argc > 2) {
+        std::vector<TTipo> escolhidos;
+        for (int i = 2; i < argc; ++i) {
+            for (const auto& t : tipos) {
+                if (std::string(argv[i]) == t.nome)
+                    escolhidos.push_back(t);
+            }
+        }
+        tipos = escolhidos;
+    }
     int falhas = 0;
     for (auto& tipo : tipos) {
         const fs::path alvo = dir / (std::string(tipo.nome) + ".fdb");
