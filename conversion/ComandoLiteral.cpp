@@ -2,7 +2,9 @@
 
 #include "conversion/Firebird.h"
 
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 using namespace Firebird;
 
@@ -186,44 +188,116 @@ TComandoLiteral::TComandoLiteral(const std::string& s) {
     }
 }
 
+namespace {
+
+constexpr unsigned kMaiorTexto = 32765;
+
+// An input message layout: its metadata, its length and where each value goes.
+struct TFormato {
+    IMessageMetadata* meta = nullptr;
+    unsigned tamanho = 0;
+    std::vector<unsigned> posicoes;
+};
+
+// The layouts already built, by the types of their values. A text's slot is a VARCHAR of a
+// capacity rounded up to a power of two (its own length still travels with it, so the value is
+// the same), which lets a writer send one layout record after record instead of building one
+// per statement.
+class TFormatos {
+  public:
+    ~TFormatos() {
+        for (auto& [chave, formato] : formatos_)
+            formato.meta->release();
+    }
+
+    const TFormato& Para(const std::vector<TValorLiteral>& valores) {
+        std::string chave;
+        for (const auto& v : valores) {
+            switch (v.tipo) {
+                case TValorLiteral::Tipo::Texto:
+                    chave += 'T' + std::to_string(Capacidade(v.texto.size()));
+                    break;
+                case TValorLiteral::Tipo::Exato:
+                    chave += 'E' + std::to_string(v.escala);
+                    break;
+                case TValorLiteral::Tipo::Duplo:
+                    chave += 'D';
+                    break;
+            }
+        }
+        auto achado = formatos_.find(chave);
+        if (achado != formatos_.end())
+            return achado->second;
+        return formatos_.emplace(chave, Monta(valores)).first->second;
+    }
+
+  private:
+    static unsigned Capacidade(size_t comprimento) {
+        unsigned c = 16;
+        while (c < comprimento && c < kMaiorTexto)
+            c *= 2;
+        return std::min(c, kMaiorTexto);
+    }
+
+    static TFormato Monta(const std::vector<TValorLiteral>& valores) {
+        fb::Status st;
+        const auto n = static_cast<unsigned>(valores.size());
+        IMetadataBuilder* b = fb::Master()->getMetadataBuilder(&st, n);
+        st.Verifica();
+        for (unsigned i = 0; i < n; ++i) {
+            const TValorLiteral& v = valores[i];
+            switch (v.tipo) {
+                case TValorLiteral::Tipo::Texto:
+                    b->setType(&st, i, SQL_VARYING);
+                    b->setLength(&st, i, Capacidade(v.texto.size()));
+                    b->setCharSet(&st, i, fb::kCharsetWin1252);
+                    break;
+                case TValorLiteral::Tipo::Exato:
+                    b->setType(&st, i, SQL_INT64);
+                    b->setLength(&st, i, sizeof(std::int64_t));
+                    b->setScale(&st, i, -v.escala);
+                    break;
+                case TValorLiteral::Tipo::Duplo:
+                    b->setType(&st, i, SQL_DOUBLE);
+                    b->setLength(&st, i, sizeof(double));
+                    break;
+            }
+        }
+        TFormato f;
+        f.meta = b->getMetadata(&st);
+        b->release();
+        st.Verifica();
+        f.tamanho = f.meta->getMessageLength(&st);
+        for (unsigned i = 0; i < n; ++i)
+            f.posicoes.push_back(f.meta->getOffset(&st, i));
+        if (st.Falhou()) {
+            f.meta->release();
+            st.Verifica();
+        }
+        return f;
+    }
+
+    std::unordered_map<std::string, TFormato> formatos_;
+};
+
+}  // namespace
+
 void TComandoLiteral::Executa(TBancoFirebird& banco) const {
     IAttachment* att = banco.Attachment();
     ITransaction* tra = banco.TransacaoAtiva();
     IStatement* statement = banco.Comandos().Prepara(att, tra, sql_, banco.Dialeto());
 
-    fb::Status st;
-    const auto n = static_cast<unsigned>(valores_.size());
-    IMetadataBuilder* b = fb::Master()->getMetadataBuilder(&st, n);
-    st.Verifica();
-    for (unsigned i = 0; i < n; ++i) {
+    static TFormatos formatos;
+    const TFormato& formato = formatos.Para(valores_);
+    std::vector<unsigned char> buf(formato.tamanho, 0);
+    for (size_t i = 0; i < valores_.size(); ++i) {
         const TValorLiteral& v = valores_[i];
-        switch (v.tipo) {
-            case TValorLiteral::Tipo::Texto:
-                b->setType(&st, i, SQL_VARYING);
-                b->setLength(&st, i, static_cast<unsigned>(std::max<size_t>(1, v.texto.size())));
-                b->setCharSet(&st, i, fb::kCharsetWin1252);
-                break;
-            case TValorLiteral::Tipo::Exato:
-                b->setType(&st, i, SQL_INT64);
-                b->setLength(&st, i, sizeof(std::int64_t));
-                b->setScale(&st, i, -v.escala);
-                break;
-            case TValorLiteral::Tipo::Duplo:
-                b->setType(&st, i, SQL_DOUBLE);
-                b->setLength(&st, i, sizeof(double));
-                break;
-        }
-    }
-    IMessageMetadata* meta = b->getMetadata(&st);
-    b->release();
-    st.Verifica();
-
-    std::vector<unsigned char> buf(meta->getMessageLength(&st), 0);
-    for (unsigned i = 0; i < n; ++i) {
-        const TValorLiteral& v = valores_[i];
-        unsigned char* p = buf.data() + meta->getOffset(&st, i);
+        unsigned char* p = buf.data() + formato.posicoes[i];
         switch (v.tipo) {
             case TValorLiteral::Tipo::Texto: {
+                // Beyond a VARCHAR's reach: the statement is left to run as written.
+                if (v.texto.size() > kMaiorTexto)
+                    throw EBancoDados("Texto longo demais para um parâmetro");
                 const auto len = static_cast<unsigned short>(v.texto.size());
                 std::memcpy(p, &len, sizeof len);
                 std::memcpy(p + sizeof len, v.texto.data(), v.texto.size());
@@ -237,11 +311,7 @@ void TComandoLiteral::Executa(TBancoFirebird& banco) const {
                 break;
         }
     }
-    if (st.Falhou()) {
-        meta->release();
-        st.Verifica();
-    }
-    statement->execute(&st, tra, meta, buf.data(), nullptr, nullptr);
-    meta->release();
+    fb::Status st;
+    statement->execute(&st, tra, formato.meta, buf.data(), nullptr, nullptr);
     st.Verifica();
 }
