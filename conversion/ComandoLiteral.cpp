@@ -199,10 +199,10 @@ struct TFormato {
     std::vector<unsigned> posicoes;
 };
 
-// The layouts already built, by the types of their values. A text's slot is a VARCHAR of a
-// capacity rounded up to a power of two (its own length still travels with it, so the value is
-// the same), which lets a writer send one layout record after record instead of building one
-// per statement.
+// The layouts already built, by the types of their values. A text's slot is a VARCHAR of 256
+// characters, or of the next power of two for a longer text (its own length still travels with
+// it, so the value is the same), which lets a writer send one layout record after record
+// instead of building one per statement.
 class TFormatos {
   public:
     ~TFormatos() {
@@ -233,7 +233,7 @@ class TFormatos {
 
   private:
     static unsigned Capacidade(size_t comprimento) {
-        unsigned c = 16;
+        unsigned c = 256;
         while (c < comprimento && c < kMaiorTexto)
             c *= 2;
         return std::min(c, kMaiorTexto);
