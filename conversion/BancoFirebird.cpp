@@ -1,6 +1,6 @@
 #include "conversion/BancoFirebird.h"
 
-#include "conversion/Consulta.h"
+#include "common/Win1252.h"
 #include "conversion/ErrosMotor.h"
 #include "conversion/Firebird.h"
 
@@ -121,6 +121,7 @@ void TTransacao::Inicia() {
     ITransaction* t = att->startTransaction(&st, static_cast<unsigned>(tpb.size()), tpb.data());
     st.Verifica();
     handle_ = t;
+    ++geracao_;
 }
 
 void TTransacao::Confirma() {
@@ -209,8 +210,7 @@ void TBancoFirebird::Desconecta() {
     if (!attachment_)
         return;
     bancoEmUso = this;
-    for (TConsulta* c : consultas_)
-        c->LiberaHandles();
+    comandos_.Libera();
     transacao_.Abandona();
     fb::Status st;
     attachment_->detach(&st);
@@ -277,6 +277,8 @@ std::vector<std::string> DivideScript(const std::string& script) {
 
 void TBancoFirebird::ExecutaScript(const std::string& script) {
     IAttachment* att = Attachment();
+    // A table that a kept statement was compiled against cannot be changed or dropped.
+    comandos_.Libera();
     for (const std::string& comando : DivideScript(script)) {
         transacao_.Confirma();
         ITransaction* t = TransacaoAtiva();

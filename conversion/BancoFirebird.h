@@ -4,9 +4,10 @@
 #pragma once
 
 #include "common/Erros.h"
+#include "conversion/CacheComandos.h"
+#include "conversion/MemoriaTransacao.h"
 
 #include <memory>
-#include <set>
 #include <string>
 
 namespace Firebird {
@@ -14,7 +15,6 @@ class IAttachment;
 class ITransaction;
 }  // namespace Firebird
 
-class TConsulta;
 class TBancoFirebird;
 
 // The connection's default transaction: every statement run while it is not active starts it.
@@ -29,6 +29,8 @@ class TTransacao {
     void Confirma();
     void Desfaz();
     bool Ativa() const { return handle_ != nullptr; }
+    // Changes every time a transaction starts, so what belonged to an ended one is known.
+    unsigned long Geracao() const { return geracao_; }
 
     // A read-only transaction reads a stable snapshot and can never write.
     void DefineSomenteLeitura(bool somenteLeitura) { somenteLeitura_ = somenteLeitura; }
@@ -49,6 +51,7 @@ class TTransacao {
     Firebird::ITransaction* handle_ = nullptr;
     bool somenteLeitura_ = false;
     int esperaBloqueio_ = 30;
+    unsigned long geracao_ = 0;
 };
 
 class TBancoFirebird {
@@ -91,10 +94,12 @@ class TBancoFirebird {
     // The default transaction, started when it is not active.
     Firebird::ITransaction* TransacaoAtiva();
 
+    // The statements prepared on this connection, freed when it closes.
+    TCacheComandos& Comandos() { return comandos_; }
+    // Lookup answers of the default transaction.
+    TMemoriaTransacao& Memoria() { return memoria_; }
+
   private:
-    friend class TConsulta;
-    void Registra(TConsulta* c) { consultas_.insert(c); }
-    void Esquece(TConsulta* c) { consultas_.erase(c); }
     void Anexa(bool criar);
 
     // Raises an error of this layer as the engine would, with its codes.
@@ -105,7 +110,8 @@ class TBancoFirebird {
     std::string papel_;
     Firebird::IAttachment* attachment_ = nullptr;
     TTransacao transacao_{*this};
-    std::set<TConsulta*> consultas_;
+    TCacheComandos comandos_;
+    TMemoriaTransacao memoria_{transacao_};
 };
 
 // Raises the Firebird status as an EBancoDados carrying the database's own message, named after

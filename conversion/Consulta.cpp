@@ -298,34 +298,14 @@ std::string TConsulta::TextoDoValor(const TValorCampo& v) {
 
 // ---- TConsulta ----------------------------------------------------------------------------
 
-TConsulta::TConsulta(TBancoFirebird& banco) : banco_(banco) {
-    banco_.Registra(this);
-}
+TConsulta::TConsulta(TBancoFirebird& banco) : banco_(banco) {}
 
-TConsulta::~TConsulta() {
-    try {
-        LiberaHandles();
-    } catch (...) {
-        // A destructor cannot report; a connection already gone frees the statement itself.
-    }
-    banco_.Esquece(this);
-}
-
-void TConsulta::LiberaHandles() {
-    if (statement_) {
-        fb::Status st;
-        statement_->free(&st);
-        if (st.Falhou())
-            statement_->release();
-        statement_ = nullptr;
-    }
-}
+TConsulta::~TConsulta() = default;
 
 void TConsulta::DefineSQL(const std::string& sql) {
     Fecha();
     if (sql == sql_)
         return;
-    LiberaHandles();
     sql_ = sql;
     sqlPreparado_ = TrocaParametrosNomeados(sql_, nomesParametros_);
     valoresParametros_.assign(nomesParametros_.size(), std::nullopt);
@@ -351,19 +331,11 @@ void TConsulta::Fecha() {
     linha_ = 0;
 }
 
-void TConsulta::Prepara() {
-    if (statement_)
-        return;
+IStatement* TConsulta::Prepara() {
     if (texto::Trim(sql_).empty())
         throw EBancoDados("Empty query");
-    IAttachment* att = banco_.Attachment();
-    ITransaction* tra = banco_.TransacaoAtiva();
-    fb::Status st;
-    IStatement* s =
-        att->prepare(&st, tra, 0, sqlPreparado_.c_str(), static_cast<unsigned>(banco_.Dialeto()),
-                     IStatement::PREPARE_PREFETCH_METADATA);
-    st.Verifica();
-    statement_ = s;
+    return banco_.Comandos().Prepara(banco_.Attachment(), banco_.TransacaoAtiva(), sqlPreparado_,
+                                     banco_.Dialeto());
 }
 
 std::vector<unsigned char> TConsulta::MontaEntrada(IMessageMetadata*& meta) {
@@ -375,19 +347,19 @@ std::vector<unsigned char> TConsulta::MontaEntrada(IMessageMetadata*& meta) {
 
 void TConsulta::Abre() {
     Fecha();
-    Prepara();
+    IStatement* statement = Prepara();
     IAttachment* att = banco_.Attachment();
     ITransaction* tra = banco_.TransacaoAtiva();
     IMessageMetadata* entrada = nullptr;
     std::vector<unsigned char> bufEntrada = MontaEntrada(entrada);
     fb::Status st;
-    IMessageMetadata* saida = statement_->getOutputMetadata(&st);
+    IMessageMetadata* saida = statement->getOutputMetadata(&st);
     if (st.Falhou()) {
         if (entrada)
             entrada->release();
         st.Verifica();
     }
-    IResultSet* rs = statement_->openCursor(&st, tra, entrada, bufEntrada.data(), saida, 0);
+    IResultSet* rs = statement->openCursor(&st, tra, entrada, bufEntrada.data(), saida, 0);
     if (entrada)
         entrada->release();
     if (st.Falhou()) {
@@ -435,12 +407,12 @@ void TConsulta::Abre() {
 
 void TConsulta::Executa() {
     Fecha();
-    Prepara();
+    IStatement* statement = Prepara();
     ITransaction* tra = banco_.TransacaoAtiva();
     IMessageMetadata* entrada = nullptr;
     std::vector<unsigned char> bufEntrada = MontaEntrada(entrada);
     fb::Status st;
-    statement_->execute(&st, tra, entrada, bufEntrada.data(), nullptr, nullptr);
+    statement->execute(&st, tra, entrada, bufEntrada.data(), nullptr, nullptr);
     if (entrada)
         entrada->release();
     st.Verifica();

@@ -1,4 +1,5 @@
-// A statement object on a connection, run in the connection's default transaction.
+// A statement object on a connection, run in the connection's default transaction. The
+// statement itself is prepared once per connection and text, in the connection's cache.
 // Named parameters (":NAME", outside string literals and quoted identifiers; a name may repeat)
 // are all passed as texts. Open fetches every row of the result into memory, so a commit or a
 // rollback can never invalidate rows that a caller is still reading.
@@ -70,9 +71,7 @@ class TConsulta {
     static std::string TextoDoValor(const TValorCampo& v);
 
   private:
-    friend class TBancoFirebird;
-    void LiberaHandles();  // the connection is closing
-    void Prepara();
+    Firebird::IStatement* Prepara();
     std::vector<unsigned char> MontaEntrada(Firebird::IMessageMetadata*& meta);
     size_t IndiceCampo(const std::string& campo) const;
 
@@ -81,7 +80,6 @@ class TConsulta {
     std::string sqlPreparado_;                  // with "?" in place of the names
     std::vector<std::string> nomesParametros_;  // one per "?", in order
     std::vector<std::optional<std::string>> valoresParametros_;
-    Firebird::IStatement* statement_ = nullptr;
     bool aberta_ = false;
     std::vector<std::string> campos_;  // upper-cased names of the result columns
     std::vector<std::vector<TValorCampo>> linhas_;

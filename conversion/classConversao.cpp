@@ -3,8 +3,11 @@
 #include "common/ConfiguracaoRegional.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
+#include "conversion/ComandoLiteral.h"
 #include "conversion/ErrosMotor.h"
 #include "conversion/ObjetosComando.h"
+
+#include "conversion/Firebird.h"
 
 #include <cmath>
 
@@ -17,13 +20,55 @@ TConversao::TConversao(TBancoFirebird& banco, IAvisos& avisos)
 
 TConversao::~TConversao() = default;
 
+namespace {
+bool comandosLiterais = false;
+
+// Keys of the lookup answers kept in the transaction's memory: the lookup, then its values.
+std::string Chave(const char* busca, const std::string& a, const std::string& b = {}) {
+    std::string chave = busca;
+    chave += '\x1f';
+    chave += a;
+    chave += '\x1f';
+    chave += b;
+    return chave;
+}
+
+// A wait for another user's lock is not worth a second try: it would only wait again.
+bool ConflitoDeBloqueio(const EBancoDados& e) {
+    return e.TemCodigo(isc_lock_conflict) || e.TemCodigo(isc_lock_timeout) ||
+           e.TemCodigo(isc_update_conflict) || e.TemCodigo(isc_deadlock);
+}
+
+void ExecutaPreparado(TBancoFirebird& banco, TConsulta& principal, const std::string& sql) {
+    if (comandosLiterais) {
+        principal.DefineSQL(sql);
+        principal.Executa();
+        return;
+    }
+    try {
+        TComandoLiteral(sql).Executa(banco);
+    } catch (const EBancoDados& e) {
+        if (ConflitoDeBloqueio(e))
+            throw;
+        // A refused statement left nothing behind. Run as written, it is refused again with the
+        // engine's own message for the literal that does not fit, as the run has always
+        // reported it.
+        principal.DefineSQL(sql);
+        principal.Executa();
+    }
+}
+}  // namespace
+
+void TConversao::DefineComandosLiterais(bool literais) {
+    comandosLiterais = literais;
+}
+
 // A writer's statement names one table; a refusal that does not name it (a lock conflict)
 // gets it from the statement.
 void TConversao::ExecutaNaPrincipal(const std::string& sql) {
     principal_.Fecha();
-    principal_.DefineSQL(sql);
     try {
-        principal_.Executa();
+        ExecutaPreparado(banco_, principal_, sql);
     } catch (const EBancoDados& e) {
         erros_motor::LancaNaTabela(e, ObjetosDoComando(sql).tabela);
         throw;
@@ -62,6 +107,15 @@ std::string ProximoCodigo(const std::string& maximo, int largura, const char* ta
 
 std::string TConversao::RetornaClasFiscal(const std::string& ncm) {
     const std::string codigoNcm = Primeiros(Trim(ncm), 8);
+    const std::string chave = Chave("CLASFISC", codigoNcm);
+    if (const std::string* lembrado = banco_.Memoria().Busca(chave))
+        return *lembrado;
+    const std::string codigo = ClasFiscalNoBanco(codigoNcm);
+    banco_.Memoria().Guarda(chave, codigo);
+    return codigo;
+}
+
+std::string TConversao::ClasFiscalNoBanco(const std::string& codigoNcm) {
     auxiliar_.Fecha();
     auxiliar_.DefineSQL(" SELECT CODCLASFIS FROM CLASFISC WHERE CODIGONCM = " +
                         texto::Literal(codigoNcm));
@@ -87,6 +141,9 @@ std::string TConversao::RetornaClasFiscal(const std::string& ncm) {
 
 std::string TConversao::VerificaUnidade(const std::string& unidade) {
     const std::string codigo = UpperAZ(Primeiros(unidade, 2));
+    const std::string chave = Chave("UNIDADES", codigo);
+    if (banco_.Memoria().Busca(chave))
+        return codigo;
     try {
         auxiliar_.DefineSQL("Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE");
         auxiliar_.Parametro("PUNIDADE", codigo);
@@ -97,6 +154,7 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
             auxiliar_.Parametro("PUNIDADE", codigo);
             auxiliar_.Executa();
         }
+        banco_.Memoria().Guarda(chave, codigo);
     } catch (const std::exception&) {
         avisos_.Alerta("Erro ao converter Unidade.");
     }
@@ -110,6 +168,18 @@ std::string TConversao::CodCidadeDaOrigem(const std::string& cidade, const std::
 }
 
 std::string TConversao::RetornaCodCidade(const std::string& cidade, const std::string& estado) {
+    const std::string chave = Chave("Cidades", cidade, estado);
+    if (const std::string* lembrado = banco_.Memoria().Busca(chave))
+        return *lembrado;
+    bool lembravel = true;
+    const std::string codigo = CodCidadeNoBanco(cidade, estado, lembravel);
+    if (lembravel)
+        banco_.Memoria().Guarda(chave, codigo);
+    return codigo;
+}
+
+std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::string& estado,
+                                         bool& lembravel) {
     const std::string nome = UpperAZ(cidade);
     const std::string uf = UpperAZ(estado);
     auxiliar_.Fecha();
@@ -123,8 +193,12 @@ std::string TConversao::RetornaCodCidade(const std::string& cidade, const std::s
         auxiliar_.Fecha();
         auxiliar_.DefineSQL(" select codcidade from cidades where cidade = 'BELO HORIZONTE'");
         auxiliar_.Abre();
+        // Not remembered: a later "bhte" of the same state creates a row BHTE that the exact
+        // lookup would find from then on.
+        lembravel = false;
         if (!auxiliar_.Fim())
             return auxiliar_.Texto("CODCIDADE");
+        lembravel = true;
     }
 
     auxiliar_.Fecha();

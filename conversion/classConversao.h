@@ -1,7 +1,10 @@
 // What every record writer and several mappings share on the target database: the main and
 // auxiliary statement objects, the lookups that find or create a fiscal classification, a unit
 // or a city, and the normalisers of codes, digits, dates and punctuation. The lookups write in
-// the run's transaction and never commit: what they insert stays or goes with the run.
+// the run's transaction and never commit: what they insert stays or goes with the run. Within
+// that transaction each lookup asks the database once per value: a code the database gave (found
+// or created) is remembered and reused; a miss is never assumed, since a column may compare
+// without regard to case or accents and match a text never asked for.
 #pragma once
 
 #include "conversion/Avisos.h"
@@ -34,19 +37,30 @@ class TConversao {
     static std::string FormataData(const std::string& data);
     static std::string RetiraCaracteres(const std::string& texto);
 
+    // The writers' statements run as written, each one prepared anew, instead of as prepared
+    // statements with their literals bound. Only the proof that both store the same bytes
+    // wants this; it holds for the whole process.
+    static void DefineComandosLiterais(bool literais);
+
   protected:
     TBancoFirebird& Banco() { return banco_; }
     TConsulta& QueryPrincipal() { return principal_; }
     TConsulta& QueryAuxiliar() { return auxiliar_; }
     IAvisos& Avisos() { return avisos_; }
 
-    // Runs a finished statement text on the main query (inserts and updates of the writers).
+    // Runs a finished statement text of a writer (its inserts and updates), its literals bound
+    // to the statement prepared once for their places.
     void ExecutaNaPrincipal(const std::string& sql);
     // Deletes every row of a table on the auxiliary query. Nothing is committed here: the
     // emptying belongs to the run's transaction, so a failed run leaves the table as it was.
     void EsvaziaTabela(const std::string& comandoDelete);
 
   private:
+    std::string ClasFiscalNoBanco(const std::string& codigoNcm);
+    // lembravel: whether the answer is the one the exact lookup gives from now on.
+    std::string CodCidadeNoBanco(const std::string& cidade, const std::string& estado,
+                                 bool& lembravel);
+
     TBancoFirebird& banco_;
     IAvisos& avisos_;
     TConsulta principal_;

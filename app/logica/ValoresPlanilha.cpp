@@ -37,6 +37,12 @@ std::string TLogicaPrincipal::CodCidadeDaPlanilha(const std::string& cidade,
 std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const std::string& estado) {
     std::string resultado;
     const std::string nome = texto::Trim(cidade) == "BHTE" ? std::string("Belo Horizonte") : cidade;
+    // The run asks once for each city and state it sent: the code found, or the one created when
+    // the lookup will find that new row again (a state longer than 2 is stored whole but looked
+    // up by its first 2 characters, so it is not).
+    const std::string chave = "CIDADES\x1f" + texto::Primeiros(nome, 30) + "\x1f" + estado;
+    if (const std::string* lembrado = dbAlmuro.Memoria().Busca(chave))
+        return *lembrado;
     try {
         TConsulta q(dbAlmuro);
         q.DefineSQL("Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO");
@@ -45,6 +51,8 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
         q.Abre();
         if (!q.Fim())
             resultado = q.Texto("CODCIDADE");
+        if (!q.Fim() && !q.Nulo("CODCIDADE"))
+            dbAlmuro.Memoria().Guarda(chave, resultado);
         if (q.Fim() || q.Nulo("CODCIDADE")) {
             q.DefineSQL("Select MAX(CODCIDADE) as CODCIDADE from CIDADES");
             q.Abre();
@@ -64,6 +72,8 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
             q.Parametro("PESTADO", texto::Primeiros(estado, 30));
             q.Executa();
             resultado = novo;
+            if (estado.size() <= 2)
+                dbAlmuro.Memoria().Guarda(chave, resultado);
         }
     } catch (const std::exception& e) {
         avisos_.Alerta(std::string("Erro ao converter Cidades. Motivo: ") + "\r" + e.what());

@@ -21,7 +21,8 @@ TConsulta& AbreProdutosBanco(TConsulta& consulta) {
     return consulta;
 }
 
-std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codigo) {
+namespace {
+std::string SitTributariaNoBanco(TBancoFirebird& origem, const std::string& codigo) {
     TConsulta q(origem);
     q.DefineSQL(kComandoClFiscal);
     q.Parametro("CODIGO", codigo);
@@ -35,6 +36,18 @@ std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codi
         return {};
     }
     return q.Fim() ? std::string() : q.Texto("SIT_TRIBUTARIA");
+}
+}  // namespace
+
+// The source is only read during a run, in one snapshot: a code's answer, found or not, cannot
+// change, so both are kept for the rest of the run.
+std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codigo) {
+    const std::string chave = "CLFISCAL\x1f" + codigo;
+    if (const std::string* lembrado = origem.Memoria().Busca(chave))
+        return *lembrado;
+    const std::string sit = SitTributariaNoBanco(origem, codigo);
+    origem.Memoria().Guarda(chave, sit);
+    return sit;
 }
 
 double NumeroOuZero(const TConsulta& consulta, const std::string& campo) {

@@ -116,7 +116,7 @@ class InterrupcaoProcessoTest : public ::testing::Test {
         pasta_ = new apoio::TDiretorioTemporario;
         TOpcoesAmostra opcoes;
         opcoes.diretorio = pasta_->Arquivo("amostra");
-        opcoes.linhas = 600;
+        opcoes.linhas = 6000;
         TGeradorAmostra(opcoes).Gera();
         TBancoFirebird alvo(1);
         alvo.DefineNome(Amostra(TGeradorAmostra::kAlmuro));

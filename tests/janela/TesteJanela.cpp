@@ -335,7 +335,7 @@ class TesteJanela : public QObject {
             apoio::Executa(bancos.Almuro(),
                            "insert into PRODUTO (CODPROD, DESCRICAO) values ('000009', 'antigo')");
             std::vector<std::vector<apoio::TValor>> estoque;
-            for (int i = 1; i <= 300; ++i)
+            for (int i = 1; i <= 3000; ++i)
                 estoque.push_back({std::to_string(10000000 + i), "Item", "UN", "UN"});
             apoio::InsereLinhas(bancos.Tessaly(), "ESTOQUE",
                                 {"CODIGO", "NOME", "UND_COMPRA", "UND_VENDA"}, estoque);

@@ -1,0 +1,200 @@
+// Each kind's run over a sample site against the floor: the rows that run wrote, read back and
+// inserted again into an empty copy of the target through one prepared INSERT per table with
+// binary messages (the engine's own row images, no conversion), in one transaction.
+//   build/bench_conversao [rows [kind...]]   (default 20000 rows in each source table and each
+//   sheet; kinds products, clients, suppliers, default all three)
+// Prints, per kind: floor/run KIND RATIO (run S s, floor S s, N rows), in wall-clock time, and
+// the same in processor time (every thread of the process, the embedded engine's included),
+// which other work on a shared machine disturbs much less.
+#include "app/logica/LogicaPrincipal.h"
+#include "bench/JanelaMuda.h"
+#include "conversion/Firebird.h"
+#include "schema/amostra/GeradorAmostra.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace Firebird;
+namespace fs = std::filesystem;
+
+namespace {
+
+double SegundosDeProcessador() {
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return s(uso.ru_utime) + s(uso.ru_stime);
+}
+
+struct TTempo {
+    double parede = 0, processador = 0;
+};
+
+struct TCronometro {
+    std::chrono::steady_clock::time_point inicio = std::chrono::steady_clock::now();
+    double processador = SegundosDeProcessador();
+    TTempo Decorrido() const { return {Segundos(inicio), SegundosDeProcessador() - processador}; }
+};
+
+// The rows of one table as the engine hands them out, ready to go back in unchanged.
+struct TTabelaLida {
+    std::string insert;
+    IMessageMetadata* meta = nullptr;
+    std::vector<std::vector<unsigned char>> linhas;
+};
+
+TTabelaLida LeTabela(TBancoFirebird& banco, const std::string& tabela) {
+    IAttachment* att = banco.Attachment();
+    ITransaction* tra = banco.TransacaoAtiva();
+    fb::Status st;
+    IStatement* s = att->prepare(&st, tra, 0, ("select * from " + tabela).c_str(), 1,
+                                 IStatement::PREPARE_PREFETCH_METADATA);
+    st.Verifica();
+    TTabelaLida r;
+    r.meta = s->getOutputMetadata(&st);
+    st.Verifica();
+    const unsigned n = r.meta->getCount(&st);
+    r.insert = "insert into " + tabela + " (";
+    for (unsigned i = 0; i < n; ++i)
+        r.insert += std::string(i ? ", " : "") + r.meta->getField(&st, i);
+    r.insert += ") values (";
+    for (unsigned i = 0; i < n; ++i)
+        r.insert += i ? ", ?" : "?";
+    r.insert += ")";
+    IResultSet* rs = s->openCursor(&st, tra, nullptr, nullptr, r.meta, 0);
+    st.Verifica();
+    std::vector<unsigned char> buf(r.meta->getMessageLength(&st));
+    while (rs->fetchNext(&st, buf.data()) == IStatus::RESULT_OK)
+        r.linhas.push_back(buf);
+    st.Verifica();
+    rs->close(&st);
+    s->free(&st);
+    st.Verifica();
+    return r;
+}
+
+// Inserts every row read into the empty copy; returns the time the inserts and the commit took.
+TTempo Piso(const std::string& copia, std::vector<TTabelaLida>& tabelas) {
+    TBancoFirebird banco(1);
+    banco.DefineNome(copia);
+    banco.Conecta();
+    IAttachment* att = banco.Attachment();
+    const TCronometro cronometro;
+    ITransaction* tra = banco.TransacaoAtiva();
+    for (auto& t : tabelas) {
+        fb::Status st;
+        IStatement* s =
+            att->prepare(&st, tra, 0, t.insert.c_str(), 1, IStatement::PREPARE_PREFETCH_METADATA);
+        st.Verifica();
+        for (auto& linha : t.linhas) {
+            s->execute(&st, tra, t.meta, linha.data(), nullptr, nullptr);
+            st.Verifica();
+        }
+        s->free(&st);
+        st.Verifica();
+    }
+    banco.Transacao().Confirma();
+    return cronometro.Decorrido();
+}
+
+struct TTipo {
+    const char* nome;
+    TTipoConversao tipo;
+    const char* planilha;
+    std::vector<std::string> tabelas;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long linhas = argc > 1 ? std::atol(argv[1]) : 20000;
+    const fs::path dir =
+        fs::temp_directory_path() / ("bench-conversao-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+
+    auto t0 = std::chrono::steady_clock::now();
+    TOpcoesAmostra opcoes;
+    opcoes.diretorio = dir.string();
+    opcoes.linhas = linhas;
+    TGeradorAmostra(opcoes).Gera();
+    std::fprintf(stderr, "amostra de %ld linhas criada em %.2f s\n", linhas, Segundos(t0));
+    const fs::path vazio = dir / TGeradorAmostra::kAlmuro;
+
+    const std::vector<std::string> consultas = {"CLASFISC", "UNIDADES", "CIDADES"};
+    std::vector<TTipo> tipos = {
+        {"products",
+         TTipoConversao::Produtos,
+         TGeradorAmostra::kProdutos,
+         {"PRODUTO", "PRODUTODETALHE"}},
+        {"clients", TTipoConversao::Clientes, TGeradorAmostra::kCadastros, {"CLIENTE"}},
+        {"suppliers", TTipoConversao::Fornecedores, TGeradorAmostra::kCadastros, {"FORNECE"}},
+    };
+    if (argc > 2) {
+        std::vector<TTipo> escolhidos;
+        for (int i = 2; i < argc; ++i) {
+            for (const auto& t : tipos) {
+                if (std::string(argv[i]) == t.nome)
+                    escolhidos.push_back(t);
+            }
+        }
+        tipos = escolhidos;
+    }
+    int falhas = 0;
+    for (auto& tipo : tipos) {
+        const fs::path alvo = dir / (std::string(tipo.nome) + ".fdb");
+        const fs::path copia = dir / (std::string(tipo.nome) + "-piso.fdb");
+        fs::copy_file(vazio, alvo);
+        fs::copy_file(vazio, copia);
+
+        TJanelaMuda janela;
+        TTempo tempoRun;
+        std::vector<TTabelaLida> lidas;
+        {
+            TLogicaPrincipal logica(janela, janela, janela);
+            logica.FormCreate();
+            logica.AbreAlmuro(alvo.string());
+            logica.AbreTessaly((dir / TGeradorAmostra::kTessaly).string());
+            logica.AbrePlanilha((dir / tipo.planilha).string());
+            logica.DMCotrolaExcel.SelecionaAba(1);
+            logica.DefineTipo(tipo.tipo);
+            logica.CarregaDadosExcel();
+            const TCronometro cronometro;
+            if (!logica.EfetuaConversao()) {
+                ++falhas;
+                continue;
+            }
+            tempoRun = cronometro.Decorrido();
+            std::vector<std::string> todas = tipo.tabelas;
+            todas.insert(todas.end(), consultas.begin(), consultas.end());
+            for (const auto& t : todas)
+                lidas.push_back(LeTabela(logica.dbAlmuro, t));
+            logica.dbAlmuro.Transacao().Desfaz();
+        }
+        long gravadas = 0;
+        for (const auto& t : lidas)
+            gravadas += static_cast<long>(t.linhas.size());
+        const TTempo tempoPiso = Piso(copia.string(), lidas);
+        for (auto& t : lidas)
+            t.meta->release();
+        std::printf("floor/run %s %.2f (run %.2f s, floor %.2f s, %ld rows)\n", tipo.nome,
+                    tempoPiso.parede / tempoRun.parede, tempoRun.parede, tempoPiso.parede,
+                    gravadas);
+        std::printf("  cpu floor/run %s %.2f (run %.2f s, floor %.2f s)\n", tipo.nome,
+                    tempoPiso.processador / tempoRun.processador, tempoRun.processador,
+                    tempoPiso.processador);
+        std::fflush(stdout);
+    }
+
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    std::printf("peak memory %ld MiB\n", uso.ru_maxrss / 1024);
+    fs::remove_all(dir);
+    return falhas ? 1 : 0;
+}
