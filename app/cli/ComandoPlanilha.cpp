@@ -4,6 +4,7 @@
 #include "app/cli/Opcoes.h"
 #include "app/cli/Terminal.h"
 #include "app/logica/LogicaPrincipal.h"
+#include "common/Texto.h"
 #include "common/Win1252.h"
 #include "spreadsheet/ControlaExcel.h"
 
@@ -34,6 +35,33 @@ std::string EscapaCelula(const std::string& celula) {
     }
     return r;
 }
+
+namespace {
+
+// The rows 1 to linhas, every column of the used area, as the staging load would read them. Each
+// row goes out as soon as it is read, so that a sheet whose used area a far-out cell has made
+// huge never has to be held whole.
+void EscreveLinhas(TDMCotrolaExcel& excel, int linhas) {
+    const int colunas = excel.UltimaColuna();
+    std::string saida;
+    for (int i = 1; i <= linhas; ++i) {
+        const std::vector<TCelulaLida> celulas = excel.LeLinha(i);
+        auto celula = celulas.begin();
+        for (int k = 1; k <= colunas; ++k) {
+            if (k > 1)
+                saida += '\t';
+            if (celula != celulas.end() && celula->coluna == k) {
+                saida += EscapaCelula(win1252::ParaUtf8(celula->texto));
+                ++celula;
+            }
+        }
+        saida += '\n';
+        std::cout << saida;
+        saida.clear();
+    }
+}
+
+}  // namespace
 
 int ExecutaSheets(const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
@@ -82,25 +110,13 @@ int ExecutaPreview(const std::vector<std::string>& args) {
             return 2;
         }
         logica.DMCotrolaExcel.SelecionaAba(logica.IndicePlanilha() + 1);
-        logica.CarregaDadosExcel();
+        EscreveLinhas(logica.DMCotrolaExcel, static_cast<int>(texto::LeInteiro(logica.NumLinha())));
     } catch (const std::exception& e) {
+        std::cout << std::flush;
         std::cerr << e.what() << "\n";
         return 1;
     }
-    std::string saida;
-    for (const auto& linha : logica.cdsTabelaTemp.Linhas()) {
-        for (size_t k = 0; k < linha.size(); ++k) {
-            if (k)
-                saida += '\t';
-            saida += EscapaCelula(win1252::ParaUtf8(linha[k]));
-        }
-        saida += '\n';
-        if (saida.size() > (1u << 20)) {
-            std::cout << saida;
-            saida.clear();
-        }
-    }
-    std::cout << saida << std::flush;
+    std::cout << std::flush;
     return 0;
 }
 
