@@ -9,7 +9,16 @@ PACKAGES = cmake g++ make ninja-build pkg-config qt6-base-dev libgtest-dev fireb
            libgsf-1-dev libxlsxwriter-dev fonts-dejavu-core qt6-translations-l10n
 SCREENSHOT_PACKAGES = xvfb xauth x11-utils imagemagick
 
+# Fuzzing: `make fuzz [FUZZ_SECONDS=60]` builds the fuzz targets with clang++ (libFuzzer, ASan,
+# UBSan) in their own folder and runs each for that long; `make test` runs each once over its
+# starting inputs (the CTest case fuzz_sementes).
+FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
+PACKAGES += $(FUZZ_PACKAGES)
+FUZZ_BUILD ?= $(BUILD)-fuzz
+FUZZ_SECONDS ?= 60
+
 .PHONY: deps deps-screenshot install-packages build test demo gui screenshot bench format clean
+.PHONY: fuzz
 
 # Installs only what is missing; apt-get update runs only when something must be installed.
 deps:
@@ -57,8 +66,11 @@ bench: deps
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	./scripts/bench.sh $(BUILD)
 
+fuzz: deps
+	JOBS=$(JOBS) ./fuzz/roda.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)
