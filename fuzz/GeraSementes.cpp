@@ -51,8 +51,10 @@ std::string NomeAba(const std::string& s) {
 
 // A workbook stream: globals with the shared texts and one BOUNDSHEET per sheet, then the sheets.
 std::string Fluxo(const std::vector<std::pair<std::string, std::string>>& abas) {
-    const std::string sst = Registro(
-        0x00FC, U32(3) + U32(3) + Texto8("C\xF3" "digo") + Texto16("Descricao") + Texto8("UN"));
+    const std::string sst = Registro(0x00FC, U32(3) + U32(3) +
+                                                 Texto8("C\xF3"
+                                                        "digo") +
+                                                 Texto16("Descricao") + Texto8("UN"));
     std::size_t tamanho = Bof(5).size() + sst.size() + Eof().size();
     for (const auto& [nome, _] : abas)
         tamanho += 4 + 6 + NomeAba(nome).size();

@@ -129,10 +129,14 @@ void GravaArquivo(const std::string& caminho, std::string_view bytes) {
         throw std::runtime_error("não gravou " + caminho);
 }
 
-std::string CaminhoTemporario(const char* extensao) {
-    return (std::filesystem::temp_directory_path() /
-            ("conversor-fuzz-" + std::to_string(getpid()) + "." + extensao))
-        .string();
+TArquivoTemporario::TArquivoTemporario(const char* extensao)
+    : caminho_((std::filesystem::temp_directory_path() /
+                ("conversor-fuzz-" + std::to_string(getpid()) + "." + extensao))
+                   .string()) {}
+
+TArquivoTemporario::~TArquivoTemporario() {
+    std::error_code ec;
+    std::filesystem::remove(caminho_, ec);
 }
 
 void LePlanilha(const std::string& caminho) {

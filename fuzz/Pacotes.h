@@ -25,8 +25,19 @@ void GravaOle(const std::string& caminho, std::string_view fluxo, const char* no
 
 void GravaArquivo(const std::string& caminho, std::string_view bytes);
 
-// A path of this process's own in the temporary folder, ending in .extensao.
-std::string CaminhoTemporario(const char* extensao);
+// A file of this process's own in the temporary folder, ending in .extensao, removed with the
+// object (at the target's exit, for a static one).
+class TArquivoTemporario {
+  public:
+    explicit TArquivoTemporario(const char* extensao);
+    ~TArquivoTemporario();
+    TArquivoTemporario(const TArquivoTemporario&) = delete;
+    TArquivoTemporario& operator=(const TArquivoTemporario&) = delete;
+    const std::string& Caminho() const { return caminho_; }
+
+  private:
+    std::string caminho_;
+};
 
 // Opens the workbook as the program does, lists its sheets and reads the first rows of each as
 // the staging load and preview do, into a staging table. Aborts when two ways of reading the

@@ -6,7 +6,8 @@
 #include "fuzz/Pacotes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-    static const std::string caminho = fuzz::CaminhoTemporario("csv");
+    static const fuzz::TArquivoTemporario arquivo("csv");
+    const std::string& caminho = arquivo.Caminho();
     fuzz::GravaArquivo(caminho, std::string_view(reinterpret_cast<const char*>(dados), tamanho));
     fuzz::LePlanilha(caminho);
     return 0;

@@ -8,7 +8,8 @@
 #include "fuzz/Pacotes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-    static const std::string caminho = fuzz::CaminhoTemporario("xls");
+    static const fuzz::TArquivoTemporario arquivo("xls");
+    const std::string& caminho = arquivo.Caminho();
     const std::string_view entrada(reinterpret_cast<const char*>(dados), tamanho);
     if (entrada.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
         fuzz::GravaArquivo(caminho, entrada);

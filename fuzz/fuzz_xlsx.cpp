@@ -9,7 +9,8 @@
 #include "fuzz/Pacotes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
-    static const std::string caminho = fuzz::CaminhoTemporario("xlsx");
+    static const fuzz::TArquivoTemporario arquivo("xlsx");
+    const std::string& caminho = arquivo.Caminho();
     const std::string_view entrada(reinterpret_cast<const char*>(dados), tamanho);
     if (entrada.substr(0, 4) == std::string_view("PK\3\4", 4))
         fuzz::GravaArquivo(caminho, entrada);

@@ -5,6 +5,7 @@
 #include "common/Erros.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/JanelaFalsa.h"
+#include "tests/apoio/Processo.h"
 #include "tests/spreadsheet/ApoioPlanilhas.h"
 
 #include <fcntl.h>
@@ -181,6 +182,22 @@ TEST(CelulaDistanteTest, CargaDeTodasAsLinhasComMemoriaLimitada) {
         ASSERT_TRUE(WIFEXITED(estado));
         EXPECT_EQ(WEXITSTATUS(estado), kCarregou);
     }
+}
+
+// Each row goes out as it is read: a cell the reader cannot give as text ends the preview with
+// the rows before it already written.
+TEST(PreviewTest, LinhasLidasSaemAntesDoErro) {
+    apoio::TDiretorioTemporario dir;
+    const std::string caminho = dir.Arquivo("erro.xlsx");
+    GravaZip(caminho, PacoteXlsx({{"Dados",
+                                   "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"
+                                   "<row r=\"2\"><c r=\"B2\"><v>2</v></c></row>"
+                                   "<row r=\"3\"><c r=\"A3\" t=\"e\"><v>#N/A</v></c>"
+                                   "</row>"}}));
+    apoio::TSaidaProcesso r = apoio::ExecutaConversor({"preview", caminho});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.saida, "1\t\n\t2\n");
+    EXPECT_NE(r.erros.find("A3"), std::string::npos) << r.erros;
 }
 
 }  // namespace
