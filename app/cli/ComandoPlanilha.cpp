@@ -51,7 +51,9 @@ void EscreveLinhas(TDMCotrolaExcel& excel, int linhas) {
             if (k > 1)
                 saida += '\t';
             if (celula != celulas.end() && celula->coluna == k) {
-                saida += EscapaCelula(win1252::ParaUtf8(celula->texto));
+                // Cut as the staging table cuts it: the rows a run would stage.
+                saida += EscapaCelula(
+                    win1252::ParaUtf8(celula->texto.substr(0, TTabelaTemp::kTamanhoCampo)));
                 ++celula;
             }
         }

@@ -184,19 +184,22 @@ TEST(CelulaDistanteTest, CargaDeTodasAsLinhasComMemoriaLimitada) {
     }
 }
 
-// Each row goes out as it is read: a cell the reader cannot give as text ends the preview with
-// the rows before it already written.
+// Each row goes out as it is read, cut as the staging table cuts it: a cell the reader cannot give
+// as text ends the preview with the rows before it already written.
 TEST(PreviewTest, LinhasLidasSaemAntesDoErro) {
     apoio::TDiretorioTemporario dir;
     const std::string caminho = dir.Arquivo("erro.xlsx");
+    const std::string longo(150, 'x');
     GravaZip(caminho, PacoteXlsx({{"Dados",
                                    "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"
-                                   "<row r=\"2\"><c r=\"B2\"><v>2</v></c></row>"
-                                   "<row r=\"3\"><c r=\"A3\" t=\"e\"><v>#N/A</v></c>"
-                                   "</row>"}}));
+                                   "<row r=\"2\"><c r=\"B2\" t=\"inlineStr\"><is><t>" +
+                                       longo +
+                                       "</t></is></c></row>"
+                                       "<row r=\"3\"><c r=\"A3\" t=\"e\"><v>#N/A</v>"
+                                       "</c></row>"}}));
     apoio::TSaidaProcesso r = apoio::ExecutaConversor({"preview", caminho});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.saida, "1\t\n\t2\n");
+    EXPECT_EQ(r.saida, "1\t\n\t" + longo.substr(0, 100) + "\n");
     EXPECT_NE(r.erros.find("A3"), std::string::npos) << r.erros;
 }
 
