@@ -12,8 +12,16 @@ SCREENSHOT_PACKAGES = xvfb xauth x11-utils imagemagick
 # The server that scripts/servidor-firebird.sh runs for the tests through host:/path.
 SERVER_PACKAGES = firebird3.0-server
 
+# Fuzzing: `make fuzz [FUZZ_SECONDS=60]` builds the fuzz targets with clang++ (libFuzzer, ASan,
+# UBSan) in their own folder and runs each for that long; `make test` runs each once over its
+# starting inputs (the CTest case fuzz_sementes).
+FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
+PACKAGES += $(FUZZ_PACKAGES)
+FUZZ_BUILD ?= $(BUILD)-fuzz
+FUZZ_SECONDS ?= 60
+
 .PHONY: deps deps-screenshot deps-servidor install-packages build build-conversor test demo gui \
-        screenshot bench package format clean
+        screenshot bench package format clean fuzz
 
 # Installs only what is missing; apt-get update runs only when something must be installed.
 deps:
@@ -73,8 +81,11 @@ package: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target conversor arquivos_do_pacote
 	cd $(BUILD) && cpack -G DEB
 
+fuzz: deps
+	JOBS=$(JOBS) ./fuzz/roda.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

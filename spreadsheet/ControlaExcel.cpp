@@ -74,7 +74,24 @@ std::string TDMCotrolaExcel::LeCelula(int coluna, int linha) {
         throw EPlanilha("Referência de célula inválida: coluna " + std::to_string(coluna) +
                         ", linha " + std::to_string(linha) + ".");
     }
-    TValorCelula v = aba.Valor(coluna, linha);
+    return Texto(aba.Valor(coluna, linha), coluna, linha);
+}
+
+std::vector<TCelulaLida> TDMCotrolaExcel::LeLinha(int linha) {
+    const TAbaLida& aba = AbaAtual();
+    if (linha < 1) {
+        throw EPlanilha("Referência de célula inválida: linha " + std::to_string(linha) + ".");
+    }
+    std::vector<TCelulaLida> r;
+    for (auto& [coluna, valor] : aba.ValoresLinha(linha)) {
+        std::string texto = Texto(std::move(valor), coluna, linha);
+        if (!texto.empty())
+            r.push_back(TCelulaLida{coluna, std::move(texto)});
+    }
+    return r;
+}
+
+std::string TDMCotrolaExcel::Texto(TValorCelula v, int coluna, int linha) const {
     switch (v.tipo) {
         case TTipoValor::Vazio:
             return {};

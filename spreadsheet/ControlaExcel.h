@@ -11,6 +11,12 @@
 
 #include "spreadsheet/PastaTrabalho.h"
 
+// A cell of a row that holds a value: its column number and its text as LeCelula gives it.
+struct TCelulaLida {
+    int coluna;
+    std::string texto;
+};
+
 class TDMCotrolaExcel {
   public:
     TDMCotrolaExcel();
@@ -42,6 +48,12 @@ class TDMCotrolaExcel {
     // value fails with EPlanilha naming the sheet, the cell and the error.
     std::string LeCelula(int coluna, int linha);
 
+    // The row's cells that hold a value, in column order; every other cell of the row reads as
+    // the empty text. A far-out cell widens the used area to thousands of columns, and a row
+    // read this way costs what it holds, not that width. Fails as LeCelula does on the first
+    // cell holding an error value.
+    std::vector<TCelulaLida> LeLinha(int linha);
+
     // Letters of a column: one letter up to 26, two from 27 to 702; above 702 the two-letter
     // rule runs on unchanged and gives no valid reference (cells are addressed by number).
     static std::string LetraColuna(int coluna);
@@ -49,6 +61,7 @@ class TDMCotrolaExcel {
   private:
     const TAbaLida& AbaAtual();
     void ExigePasta() const;
+    std::string Texto(TValorCelula valor, int coluna, int linha) const;
 
     std::unique_ptr<TPastaTrabalho> objPasta_;
     std::size_t abaAtual_ = 0;  // 1-based; 0: not attached

@@ -97,41 +97,63 @@ void TAbaLida::Conclui() {
     }
 }
 
-TValorCelula TAbaLida::Valor(int coluna, int linha) const {
-    TValorCelula v;
-    if (linha < 1 || linha > ultimaLinha_ || coluna < 1 || coluna > ultimaColuna_)
-        return v;
-    auto ini = celulas_.begin();
-    auto fim = celulas_.end();
+std::pair<std::vector<TAbaLida::TCelula>::const_iterator,
+          std::vector<TAbaLida::TCelula>::const_iterator>
+TAbaLida::CelulasLinha(int linha) const {
+    if (linha < 1 || linha > ultimaLinha_)
+        return {celulas_.end(), celulas_.end()};
     if (!inicioLinha_.empty()) {
-        ini = celulas_.begin() + inicioLinha_[linha];
-        fim = celulas_.begin() + inicioLinha_[linha + 1];
+        return {celulas_.begin() + inicioLinha_[linha], celulas_.begin() + inicioLinha_[linha + 1]};
     }
+    auto antes = [](const TCelula& c, std::uint64_t k) { return c.chave < k; };
+    auto ini = std::lower_bound(celulas_.begin(), celulas_.end(), Chave(0, linha), antes);
+    auto fim = std::lower_bound(ini, celulas_.end(), Chave(0, linha + 1), antes);
+    return {ini, fim};
+}
+
+TValorCelula TAbaLida::Valor(int coluna, int linha) const {
+    if (linha < 1 || linha > ultimaLinha_ || coluna < 1 || coluna > ultimaColuna_)
+        return {};
+    auto [ini, fim] = CelulasLinha(linha);
     std::uint64_t chave = Chave(coluna, linha);
     auto it = std::lower_bound(ini, fim, chave,
                                [](const TCelula& c, std::uint64_t k) { return c.chave < k; });
     if (it == fim || it->chave != chave)
-        return v;
-    switch (it->tipo) {
+        return {};
+    return ValorDe(*it);
+}
+
+std::vector<std::pair<int, TValorCelula>> TAbaLida::ValoresLinha(int linha) const {
+    std::vector<std::pair<int, TValorCelula>> r;
+    auto [ini, fim] = CelulasLinha(linha);
+    r.reserve(static_cast<std::size_t>(fim - ini));
+    for (auto it = ini; it != fim; ++it)
+        r.emplace_back(static_cast<int>(it->chave & 0xFFFFFFFFu), ValorDe(*it));
+    return r;
+}
+
+TValorCelula TAbaLida::ValorDe(const TCelula& celula) const {
+    TValorCelula v;
+    switch (celula.tipo) {
         case TTipoInterno::Numero:
             v.tipo = TTipoValor::Numero;
-            v.numero = it->numero;
+            v.numero = celula.numero;
             break;
         case TTipoInterno::Logico:
             v.tipo = TTipoValor::Logico;
-            v.logico = it->numero != 0;
+            v.logico = celula.numero != 0;
             break;
         case TTipoInterno::Texto:
             v.tipo = TTipoValor::Texto;
-            v.texto = textos_.Texto(it->indice);
+            v.texto = textos_.Texto(celula.indice);
             break;
         case TTipoInterno::TextoCompartilhado:
             v.tipo = TTipoValor::Texto;
-            v.texto = compartilhados_->Texto(it->indice);
+            v.texto = compartilhados_->Texto(celula.indice);
             break;
         case TTipoInterno::Erro:
             v.tipo = TTipoValor::Erro;
-            v.texto = textos_.Texto(it->indice);
+            v.texto = textos_.Texto(celula.indice);
             break;
     }
     return v;

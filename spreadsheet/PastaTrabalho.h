@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/Erros.h"
@@ -65,6 +66,10 @@ class TAbaLida {
     // Any cell, also beyond the used area (empty there). Numbers start at 1.
     TValorCelula Valor(int coluna, int linha) const;
 
+    // The cells of a row that hold a value, in column order, with their column numbers: what a
+    // row costs to walk grows with what it holds, not with the width of the used area.
+    std::vector<std::pair<int, TValorCelula>> ValoresLinha(int linha) const;
+
     std::size_t QuantidadeCelulas() const { return celulas_.size(); }
 
   private:
@@ -80,6 +85,10 @@ class TAbaLida {
                static_cast<std::uint32_t>(coluna);
     }
     void Poe(int coluna, int linha, TTipoInterno tipo, double numero, std::uint32_t indice);
+    // The cells of the row, sorted by column.
+    std::pair<std::vector<TCelula>::const_iterator, std::vector<TCelula>::const_iterator>
+    CelulasLinha(int linha) const;
+    TValorCelula ValorDe(const TCelula& celula) const;
 
     std::shared_ptr<const TTextos> compartilhados_;
     TTextos textos_;

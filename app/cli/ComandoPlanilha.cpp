@@ -4,6 +4,7 @@
 #include "app/cli/Opcoes.h"
 #include "app/cli/Terminal.h"
 #include "app/logica/LogicaPrincipal.h"
+#include "common/Texto.h"
 #include "common/Win1252.h"
 #include "spreadsheet/ControlaExcel.h"
 
@@ -34,6 +35,35 @@ std::string EscapaCelula(const std::string& celula) {
     }
     return r;
 }
+
+namespace {
+
+// The rows 1 to linhas, every column of the used area, as the staging load would read them. Each
+// row goes out as soon as it is read, so that a sheet whose used area a far-out cell has made
+// huge never has to be held whole.
+void EscreveLinhas(TDMCotrolaExcel& excel, int linhas) {
+    const int colunas = excel.UltimaColuna();
+    std::string saida;
+    for (int i = 1; i <= linhas; ++i) {
+        const std::vector<TCelulaLida> celulas = excel.LeLinha(i);
+        auto celula = celulas.begin();
+        for (int k = 1; k <= colunas; ++k) {
+            if (k > 1)
+                saida += '\t';
+            if (celula != celulas.end() && celula->coluna == k) {
+                // Cut as the staging table cuts it: the rows a run would stage.
+                saida += EscapaCelula(
+                    win1252::ParaUtf8(celula->texto.substr(0, TTabelaTemp::kTamanhoCampo)));
+                ++celula;
+            }
+        }
+        saida += '\n';
+        std::cout << saida;
+        saida.clear();
+    }
+}
+
+}  // namespace
 
 int ExecutaSheets(const TOpcoes& opcoes) {
     if (opcoes.Posicionais().size() != 1) {
@@ -78,25 +108,13 @@ int ExecutaPreview(const TOpcoes& opcoes) {
             return 2;
         }
         logica.DMCotrolaExcel.SelecionaAba(logica.IndicePlanilha() + 1);
-        logica.CarregaDadosExcel();
+        EscreveLinhas(logica.DMCotrolaExcel, static_cast<int>(texto::LeInteiro(logica.NumLinha())));
     } catch (const std::exception& e) {
+        std::cout << std::flush;
         std::cerr << e.what() << "\n";
         return 1;
     }
-    std::string saida;
-    for (const auto& linha : logica.cdsTabelaTemp.Linhas()) {
-        for (size_t k = 0; k < linha.size(); ++k) {
-            if (k)
-                saida += '\t';
-            saida += EscapaCelula(win1252::ParaUtf8(linha[k]));
-        }
-        saida += '\n';
-        if (saida.size() > (1u << 20)) {
-            std::cout << saida;
-            saida.clear();
-        }
-    }
-    std::cout << saida << std::flush;
+    std::cout << std::flush;
     return 0;
 }
 

@@ -263,11 +263,8 @@ void TLogicaPrincipal::CarregaDadosExcel() {
     for (int i = 1; i <= linhas; ++i) {
         DefineStatus("Processando Registro " + std::to_string(i) + deTotal);
         ProcessaMensagens();
-        std::vector<std::string> celulas;
-        celulas.reserve(static_cast<size_t>(colunas));
-        for (int k = 1; k <= colunas; ++k)
-            celulas.push_back(DMCotrolaExcel.LeCelula(k, i));
-        cdsTabelaTemp.Acrescenta(std::move(celulas));
+        // Only the cells holding a value are read: the others stay empty in the table.
+        cdsTabelaTemp.AcrescentaCelulas(DMCotrolaExcel.LeLinha(i));
         AvancaBarra();
         DefineStatus(std::string());
     }

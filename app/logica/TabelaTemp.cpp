@@ -1,5 +1,7 @@
 #include "app/logica/TabelaTemp.h"
 
+#include <algorithm>
+
 #include "common/Erros.h"
 #include "common/Texto.h"
 
@@ -10,20 +12,65 @@ constexpr std::int64_t kMaiorColuna = 16384;
 
 void TTabelaTemp::Recria(int colunas) {
     colunas_ = colunas < 0 ? 0 : colunas;
-    linhas_.clear();
-    linha_ = 0;
+    linhas_ = 0;
+    // The previous run's sheet may have been large; its memory goes back now.
+    std::deque<char>().swap(textos_);
+    std::deque<TCelula>().swap(celulas_);
+    Primeiro();
 }
 
-void TTabelaTemp::Acrescenta(std::vector<std::string> celulas) {
-    celulas.resize(static_cast<size_t>(colunas_));
-    for (auto& c : celulas) {
-        if (c.size() > kTamanhoCampo)
-            c.resize(kTamanhoCampo);
+void TTabelaTemp::AcrescentaCelulas(const std::vector<TCelulaLida>& celulas) {
+    const auto linha = static_cast<std::uint32_t>(linhas_);
+    for (const TCelulaLida& c : celulas) {
+        if (c.coluna < 1 || c.coluna > colunas_ || c.texto.empty())
+            continue;
+        celulas_.push_back(TCelula{textos_.size(), linha, static_cast<std::uint32_t>(c.coluna)});
+        textos_.insert(
+            textos_.end(), c.texto.begin(),
+            c.texto.begin() + static_cast<std::ptrdiff_t>(std::min(c.texto.size(), kTamanhoCampo)));
     }
-    linhas_.push_back(std::move(celulas));
+    ++linhas_;
 }
 
-const std::string& TTabelaTemp::Campo(const std::string& nome) const {
+void TTabelaTemp::Acrescenta(const std::vector<std::string>& celulas) {
+    std::vector<TCelulaLida> lidas;
+    for (size_t k = 0; k < celulas.size(); ++k)
+        lidas.push_back(TCelulaLida{static_cast<int>(k) + 1, celulas[k]});
+    AcrescentaCelulas(lidas);
+}
+
+void TTabelaTemp::Primeiro() {
+    linha_ = 0;
+    primeiraDaLinha_ = 0;
+}
+
+void TTabelaTemp::Proximo() {
+    if (linha_ >= linhas_)
+        return;
+    ++linha_;
+    while (primeiraDaLinha_ < celulas_.size() && celulas_[primeiraDaLinha_].linha < linha_)
+        ++primeiraDaLinha_;
+}
+
+std::string TTabelaTemp::TextoDe(std::size_t indice) const {
+    const std::size_t fim =
+        indice + 1 < celulas_.size() ? celulas_[indice + 1].inicio : textos_.size();
+    const auto inicio = textos_.begin() + static_cast<std::ptrdiff_t>(celulas_[indice].inicio);
+    return std::string(inicio, inicio + static_cast<std::ptrdiff_t>(fim - celulas_[indice].inicio));
+}
+
+std::size_t TTabelaTemp::Procura(std::size_t primeira, std::uint32_t linha,
+                                 std::uint32_t coluna) const {
+    auto it =
+        std::lower_bound(celulas_.begin() + static_cast<std::ptrdiff_t>(primeira), celulas_.end(),
+                         std::pair{linha, coluna},
+                         [](const TCelula& c, const std::pair<std::uint32_t, std::uint32_t>& p) {
+                             return std::pair{c.linha, c.coluna} < p;
+                         });
+    return static_cast<std::size_t>(it - celulas_.begin());
+}
+
+std::string TTabelaTemp::Campo(const std::string& nome) const {
     // Columns are named by the decimal text of their number, without leading zeros.
     std::int64_t k = 0;
     bool valido = !nome.empty() && nome[0] >= '1' && nome[0] <= '9' &&
@@ -34,5 +81,21 @@ const std::string& TTabelaTemp::Campo(const std::string& nome) const {
         throw EConversor("Field '" + nome + "' not found");
     if (Fim())
         throw EConversor("Field '" + nome + "': no current record");
-    return linhas_[linha_][static_cast<size_t>(k - 1)];
+    const auto linha = static_cast<std::uint32_t>(linha_);
+    const auto coluna = static_cast<std::uint32_t>(k);
+    const std::size_t i = Procura(primeiraDaLinha_, linha, coluna);
+    if (i < celulas_.size() && celulas_[i].linha == linha && celulas_[i].coluna == coluna)
+        return TextoDe(i);
+    return {};
+}
+
+std::vector<std::string> TTabelaTemp::Linha(int indice) const {
+    std::vector<std::string> r(static_cast<size_t>(colunas_));
+    if (indice < 0 || static_cast<size_t>(indice) >= linhas_)
+        return r;
+    const auto linha = static_cast<std::uint32_t>(indice);
+    for (std::size_t i = Procura(0, linha, 0); i < celulas_.size() && celulas_[i].linha == linha;
+         ++i)
+        r[celulas_[i].coluna - 1] = TextoDe(i);
+    return r;
 }

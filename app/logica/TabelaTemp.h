@@ -1,10 +1,18 @@
 // The in-memory copy of the chosen sheet: one text column per sheet column, named "1".."N",
 // each cell at most 100 characters; one row per sheet row, in sheet order. Readers walk it as a
 // forward cursor and read columns by name.
+//
+// Only the cells that hold a text are kept, so the table costs what the sheet holds: one stray
+// cell at the sheet's far corner makes N and the row count huge, but not the memory.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
+
+#include "spreadsheet/ControlaExcel.h"
 
 class TTabelaTemp {
   public:
@@ -14,31 +22,46 @@ class TTabelaTemp {
     void Recria(int colunas);
     int Colunas() const { return colunas_; }
 
-    // Appends a row; cells beyond the columns are ignored, missing ones are empty, longer texts
-    // keep their first 100 characters.
-    void Acrescenta(std::vector<std::string> celulas);
+    // Appends a row from the cells that hold a value, in column order; the other columns are
+    // empty. Cells beyond the columns are ignored, longer texts keep their first 100 characters.
+    void AcrescentaCelulas(const std::vector<TCelulaLida>& celulas);
+    // The same from every column's text, from column 1 on.
+    void Acrescenta(const std::vector<std::string>& celulas);
 
-    void Primeiro() { linha_ = 0; }
-    void Proximo() {
-        if (linha_ < linhas_.size())
-            ++linha_;
-    }
-    bool Fim() const { return linha_ >= linhas_.size(); }
-    int TotalRegistros() const { return static_cast<int>(linhas_.size()); }
+    void Primeiro();
+    void Proximo();
+    bool Fim() const { return linha_ >= linhas_; }
+    int TotalRegistros() const { return static_cast<int>(linhas_); }
 
     // The current row's text of a column by name; a name that is not a column fails with
     // "Field '<name>' not found".
-    const std::string& Campo(const std::string& nome) const;
+    std::string Campo(const std::string& nome) const;
     // The column Campo was last asked for (0: none since EsqueceColunaLida), so that a failure
     // while its text is converted can name the cell.
     int ColunaLida() const { return colunaLida_; }
     void EsqueceColunaLida() const { colunaLida_ = 0; }
 
-    const std::vector<std::vector<std::string>>& Linhas() const { return linhas_; }
+    // Every column's text of the row with this 0-based index.
+    std::vector<std::string> Linha(int indice) const;
 
   private:
+    // A kept cell; its text runs from inicio to the next cell's inicio (or the end of textos_).
+    struct TCelula {
+        std::uint64_t inicio;
+        std::uint32_t linha;  // 0-based
+        std::uint32_t coluna;
+    };
+    std::string TextoDe(std::size_t indice) const;
+    // The position of the cell (linha, coluna) or of the first one after it, from primeira on.
+    std::size_t Procura(std::size_t primeira, std::uint32_t linha, std::uint32_t coluna) const;
+
     int colunas_ = 0;
-    std::vector<std::vector<std::string>> linhas_;
-    size_t linha_ = 0;
+    std::size_t linhas_ = 0;
+    // Deques grow a block at a time: a vector's doubling would hold the old and the new copy at
+    // once, half again the table's size, just when the table is largest.
+    std::deque<char> textos_;
+    std::deque<TCelula> celulas_;      // by row, then by column
+    std::size_t linha_ = 0;            // the cursor
+    std::size_t primeiraDaLinha_ = 0;  // the cursor row's first cell, or the next row's
     mutable int colunaLida_ = 0;
 };

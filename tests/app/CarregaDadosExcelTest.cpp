@@ -4,6 +4,7 @@
 #include "common/Erros.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/JanelaFalsa.h"
+#include "tests/spreadsheet/ApoioPlanilhas.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,22 @@ TEST_F(CarregaDadosExcelTest, NumeroDeLinhaIlegivelFalhaAntesDeTocarATabela) {
     EXPECT_THROW(logica.CarregaDadosExcel(), std::exception);
     EXPECT_EQ(logica.cdsTabelaTemp.TotalRegistros(), 1);
     EXPECT_EQ(logica.cdsTabelaTemp.Colunas(), 2);
+}
+
+TEST_F(CarregaDadosExcelTest, CelulaDeErroParaACargaSemGuardarALinhaEmCurso) {
+    const std::string caminho = dir.Arquivo("erro.xlsx");
+    apoio_planilha::GravaZip(
+        caminho, apoio_planilha::PacoteXlsx({{"Dados",
+                                              "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"
+                                              "<row r=\"2\"><c r=\"C2\"><v>2</v></c></row>"
+                                              "<row r=\"3\"><c r=\"A3\"><v>3</v></c>"
+                                              "<c r=\"B3\" t=\"e\"><v>#N/A</v></c></row>"}}));
+    logica.FormCreate();
+    logica.AbrePlanilha(caminho);
+    EXPECT_THROW(Carrega("3"), EPlanilha);
+    EXPECT_EQ(logica.cdsTabelaTemp.TotalRegistros(), 2);
+    EXPECT_EQ(Celula(2, "3"), "2");
+    EXPECT_EQ(Celula(2, "1"), "");
 }
 
 }  // namespace

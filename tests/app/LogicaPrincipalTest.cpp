@@ -132,7 +132,7 @@ TEST_F(LogicaPrincipalTest, NumLinhaSegueAAbaMostrada) {
     j.logica.DefineNumLinha("6");
     j.logica.btOKClick();
     EXPECT_EQ(j.logica.cdsTabelaTemp.TotalRegistros(), 6);
-    EXPECT_EQ(j.logica.cdsTabelaTemp.Linhas()[5], (TLinha{"6"}));
+    EXPECT_EQ(j.logica.cdsTabelaTemp.Linha(5), (TLinha{"6"}));
 }
 
 TEST_F(LogicaPrincipalTest, DialogoCanceladoNaoMudaNada) {
