@@ -26,8 +26,7 @@ for f in $esperados; do
 done
 
 depende=$(dpkg-deb -f "$deb" Depends)
-for p in libfbclient2 firebird3.0-server-core libqt6widgets6 qt6-qpa-plugins libzip4 libexpat1 \
-  libgsf-1-114; do
+for p in libfbclient2 firebird3.0-server-core libqt6widgets6 qt6-qpa-plugins libzip4 libexpat1; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depende" || falha "Depends não tem $p: $depende"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = "$versao" ] || falha "versão $(dpkg-deb -f "$deb" Version)"
