@@ -39,7 +39,8 @@ std::string UsoDo(const std::string& comando) {
 
 const char* const kCodigosDeSaida =
     "Saída: 0 concluído; 1 a conversão falhou e foi desfeita, ou uma entrada não pôde ser lida;\n"
-    "2 erro de uso ou aviso de entrada (a mensagem diz qual).\n";
+    "2 erro de uso ou aviso de entrada (a mensagem diz qual);\n"
+    "130 interrompida por SIGINT (Ctrl+C), 143 por SIGTERM ou SIGHUP: desfeita, nada gravado.\n";
 
 void Traduz(CLI::App& app) {
     auto f = app.get_formatter();
