@@ -6,10 +6,10 @@
 
 #include "app/logica/AvisosDaExecucao.h"
 #include "app/logica/Interfaces.h"
-#include "app/logica/LugarConversao.h"
-#include "app/logica/ResumoConversao.h"
-#include "app/logica/PastasDosDialogos.h"
 #include "app/logica/Interrupcao.h"
+#include "app/logica/LugarConversao.h"
+#include "app/logica/PastasDosDialogos.h"
+#include "app/logica/ResumoConversao.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
 #include "spreadsheet/ControlaExcel.h"
