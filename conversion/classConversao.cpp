@@ -129,9 +129,7 @@ std::string TConversao::ClasFiscalNoBanco(const std::string& codigoNcm) {
     const std::string novo = ProximoCodigo(auxiliar_.Texto("CodClasFis"), 4, "CLASFISC");
 
     auxiliar_.Fecha();
-    auxiliar_.DefineSQL(
-        " Insert Into CLASFISC (CodClasFis, CodigoNCM, CodNBM) Values (:CodClasFis, :CodigoNCM, "
-        ":CodNBM )");
+    auxiliar_.DefineSQL(kInsereClasFisc);
     auxiliar_.Parametro("CodClasFis", CompletaZeros(Primeiros(novo, 4), 4));
     auxiliar_.Parametro("CodigoNCM", codigoNcm);
     auxiliar_.Parametro("CodNBM", codigoNcm);
@@ -150,7 +148,7 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
         auxiliar_.Abre();
         if (auxiliar_.Fim()) {
             auxiliar_.Fecha();
-            auxiliar_.DefineSQL("Insert Into UNIDADES (UNIDADE) Values(:PUNIDADE)");
+            auxiliar_.DefineSQL(kInsereUnidade);
             auxiliar_.Parametro("PUNIDADE", codigo);
             auxiliar_.Executa();
         }
@@ -207,8 +205,7 @@ std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::s
     const std::string novo = ProximoCodigo(auxiliar_.Texto("CodCliente"), 5, "Cidades");
 
     auxiliar_.Fecha();
-    auxiliar_.DefineSQL(
-        " Insert Into Cidades (CodCidade, Cidade, Estado) Values (:CodCidade, :Cidade, :Estado)");
+    auxiliar_.DefineSQL(kInsereCidade);
     auxiliar_.Parametro("CodCidade", novo);
     auxiliar_.Parametro("Cidade", nome);
     auxiliar_.Parametro("Estado", uf);

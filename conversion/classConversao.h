@@ -20,6 +20,15 @@ class TConversao {
     TConversao(const TConversao&) = delete;
     TConversao& operator=(const TConversao&) = delete;
 
+    // The inserts of the lookups: what they create, and what a target must hold for them.
+    static constexpr const char* kInsereClasFisc =
+        " Insert Into CLASFISC (CodClasFis, CodigoNCM, CodNBM) Values (:CodClasFis, :CodigoNCM, "
+        ":CodNBM )";
+    static constexpr const char* kInsereUnidade =
+        "Insert Into UNIDADES (UNIDADE) Values(:PUNIDADE)";
+    static constexpr const char* kInsereCidade =
+        " Insert Into Cidades (CodCidade, Cidade, Estado) Values (:CodCidade, :Cidade, :Estado)";
+
     // The CLASFISC code of an NCM code (trimmed, first 8 characters), created when missing.
     std::string RetornaClasFiscal(const std::string& ncm);
     // The unit code (first 2 characters, a to z upper-cased), added to UNIDADES when missing.

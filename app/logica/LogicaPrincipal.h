@@ -118,6 +118,8 @@ class TLogicaPrincipal {
     static std::string ZerosEsquerda(const std::string& texto, int largura);
     static std::string FormataTelefone(const std::string& texto);
     std::string BuscaCodCidade(const std::string& cidade, const std::string& estado);
+    static constexpr const char* kInsereCidadePlanilha =
+        "Insert Into CIDADES (CODCIDADE, CIDADE, ESTADO) Values(:PCODCIDADE, :PCIDADE, :PESTADO)";
     // The city code of a sheet row: no lookup, and no code, for a blank city.
     std::string CodCidadeDaPlanilha(const std::string& cidade, const std::string& estado);
     // The masks a sheet holds where the operator never filled in the CNPJ or the CPF.

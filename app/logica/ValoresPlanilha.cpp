@@ -64,9 +64,7 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
                                      novo + ") não cabe em 5 dígitos.");
                 }
             }
-            q.DefineSQL(
-                "Insert Into CIDADES (CODCIDADE, CIDADE, ESTADO) Values(:PCODCIDADE, :PCIDADE, "
-                ":PESTADO)");
+            q.DefineSQL(kInsereCidadePlanilha);
             q.Parametro("PCODCIDADE", novo);
             q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
             q.Parametro("PESTADO", texto::Primeiros(estado, 30));

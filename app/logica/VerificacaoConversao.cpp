@@ -16,14 +16,6 @@ struct TSemAvisos : IAvisos {
     void Alerta(const std::string&) override {}
 };
 
-// The lookup tables, as the lookups' inserts name them (their selects read no other column).
-constexpr const char* kClasFisc =
-    "Insert Into CLASFISC (CodClasFis, CodigoNCM, CodNBM) Values (:CodClasFis, :CodigoNCM, "
-    ":CodNBM)";
-constexpr const char* kUnidades = "Insert Into UNIDADES (UNIDADE) Values(:PUNIDADE)";
-constexpr const char* kCidades =
-    "Insert Into CIDADES (CODCIDADE, CIDADE, ESTADO) Values(:PCODCIDADE, :PCIDADE, :PESTADO)";
-
 }  // namespace
 
 void VerificaBancosDaConversao(TTipoConversao tipo, TBancoFirebird& almuro,
@@ -34,8 +26,8 @@ void VerificaBancosDaConversao(TTipoConversao tipo, TBancoFirebird& almuro,
         case TTipoConversao::Produtos:
             v.ExigeNoAlvo(TConverteProduto(almuro, avisos).MontaInsert());
             v.ExigeNoAlvo(TConverteProdutoDetalhe(almuro, avisos).MontaInsert());
-            v.ExigeNoAlvo(kClasFisc);
-            v.ExigeNoAlvo(kUnidades);
+            v.ExigeNoAlvo(TConversao::kInsereClasFisc);
+            v.ExigeNoAlvo(TConversao::kInsereUnidade);
             v.ExigeNaOrigem(kComandoEstoque);
             v.ExigeNaOrigem(kComandoClFiscal);
             break;
@@ -43,13 +35,15 @@ void VerificaBancosDaConversao(TTipoConversao tipo, TBancoFirebird& almuro,
             TConverteCliente cliente(almuro, avisos);
             v.ExigeNoAlvo(cliente.MontaInsert());
             v.ExigeNoAlvo(cliente.MontaUpdate());  // it names the dates the insert leaves out
-            v.ExigeNoAlvo(kCidades);
+            v.ExigeNoAlvo(TConversao::kInsereCidade);
+            v.ExigeNoAlvo(TLogicaPrincipal::kInsereCidadePlanilha);
             v.ExigeNaOrigem(kComandoClientesBanco);
             break;
         }
         case TTipoConversao::Fornecedores:
             v.ExigeNoAlvo(TConverteFornece(almuro, avisos).MontaInsert());
-            v.ExigeNoAlvo(kCidades);
+            v.ExigeNoAlvo(TConversao::kInsereCidade);
+            v.ExigeNoAlvo(TLogicaPrincipal::kInsereCidadePlanilha);
             v.ExigeNaOrigem(kComandoFornecedoresBanco);
             break;
     }
