@@ -2,6 +2,16 @@
 
 #include "conversion/BancoFirebird.h"
 
+std::string TMemoriaTransacao::Chave(const char* busca, const std::string& a,
+                                     const std::string& b) {
+    std::string chave = busca;
+    chave += '\x1f';
+    chave += a;
+    chave += '\x1f';
+    chave += b;
+    return chave;
+}
+
 // What belonged to an ended transaction is dropped before anything is read or kept.
 void TMemoriaTransacao::Confere() {
     const unsigned long atual = transacao_.Ativa() ? transacao_.Geracao() : 0;

@@ -13,6 +13,10 @@ class TMemoriaTransacao {
   public:
     explicit TMemoriaTransacao(const TTransacao& transacao) : transacao_(transacao) {}
 
+    // The key of one lookup's answer: the lookup's name, then the values it was asked with, so
+    // two lookups of the same table never take each other's answers.
+    static std::string Chave(const char* busca, const std::string& a, const std::string& b = {});
+
     // nullptr when the active transaction has no answer for the key.
     const std::string* Busca(const std::string& chave);
     // Kept only while a transaction is active.

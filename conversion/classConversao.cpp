@@ -23,16 +23,6 @@ TConversao::~TConversao() = default;
 namespace {
 bool comandosLiterais = false;
 
-// Keys of the lookup answers kept in the transaction's memory: the lookup, then its values.
-std::string Chave(const char* busca, const std::string& a, const std::string& b = {}) {
-    std::string chave = busca;
-    chave += '\x1f';
-    chave += a;
-    chave += '\x1f';
-    chave += b;
-    return chave;
-}
-
 // A wait for another user's lock is not worth a second try: it would only wait again.
 bool ConflitoDeBloqueio(const EBancoDados& e) {
     return e.TemCodigo(isc_lock_conflict) || e.TemCodigo(isc_lock_timeout) ||
@@ -107,7 +97,7 @@ std::string ProximoCodigo(const std::string& maximo, int largura, const char* ta
 
 std::string TConversao::RetornaClasFiscal(const std::string& ncm) {
     const std::string codigoNcm = Primeiros(Trim(ncm), 8);
-    const std::string chave = Chave("CLASFISC", codigoNcm);
+    const std::string chave = TMemoriaTransacao::Chave("RetornaClasFiscal", codigoNcm);
     if (const std::string* lembrado = banco_.Memoria().Busca(chave))
         return *lembrado;
     const std::string codigo = ClasFiscalNoBanco(codigoNcm);
@@ -139,7 +129,7 @@ std::string TConversao::ClasFiscalNoBanco(const std::string& codigoNcm) {
 
 std::string TConversao::VerificaUnidade(const std::string& unidade) {
     const std::string codigo = UpperAZ(Primeiros(unidade, 2));
-    const std::string chave = Chave("UNIDADES", codigo);
+    const std::string chave = TMemoriaTransacao::Chave("VerificaUnidade", codigo);
     if (banco_.Memoria().Busca(chave))
         return codigo;
     try {
@@ -166,7 +156,7 @@ std::string TConversao::CodCidadeDaOrigem(const std::string& cidade, const std::
 }
 
 std::string TConversao::RetornaCodCidade(const std::string& cidade, const std::string& estado) {
-    const std::string chave = Chave("Cidades", cidade, estado);
+    const std::string chave = TMemoriaTransacao::Chave("RetornaCodCidade", cidade, estado);
     if (const std::string* lembrado = banco_.Memoria().Busca(chave))
         return *lembrado;
     bool lembravel = true;

@@ -40,7 +40,8 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
     // The run asks once for each city and state it sent: the code found, or the one created when
     // the lookup will find that new row again (a state longer than 2 is stored whole but looked
     // up by its first 2 characters, so it is not).
-    const std::string chave = "CIDADES\x1f" + texto::Primeiros(nome, 30) + "\x1f" + estado;
+    const std::string chave =
+        TMemoriaTransacao::Chave("BuscaCodCidade", texto::Primeiros(nome, 30), estado);
     if (const std::string* lembrado = dbAlmuro.Memoria().Busca(chave))
         return *lembrado;
     try {

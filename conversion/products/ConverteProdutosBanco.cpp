@@ -42,7 +42,7 @@ std::string SitTributariaNoBanco(TBancoFirebird& origem, const std::string& codi
 // The source is only read during a run, in one snapshot: a code's answer, found or not, cannot
 // change, so both are kept for the rest of the run.
 std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codigo) {
-    const std::string chave = "CLFISCAL\x1f" + codigo;
+    const std::string chave = TMemoriaTransacao::Chave("RetornaSitTributaria", codigo);
     if (const std::string* lembrado = origem.Memoria().Busca(chave))
         return *lembrado;
     const std::string sit = SitTributariaNoBanco(origem, codigo);
