@@ -35,6 +35,13 @@ void Status::Verifica() {
         LancaErroFirebird(&wrapper_);
 }
 
+void LiberaComando(IStatement* statement) {
+    Status st;
+    statement->free(&st);
+    if (st.Falhou())
+        statement->release();
+}
+
 }  // namespace fb
 
 namespace {

@@ -8,13 +8,6 @@ TCacheComandos::~TCacheComandos() {
     Libera();
 }
 
-void TCacheComandos::Solta(IStatement* statement) {
-    fb::Status st;
-    statement->free(&st);
-    if (st.Falhou())
-        statement->release();
-}
-
 IStatement* TCacheComandos::Prepara(IAttachment* att, ITransaction* tra, const std::string& sql,
                                     int dialeto) {
     auto achado = indice_.find(sql);
@@ -27,7 +20,7 @@ IStatement* TCacheComandos::Prepara(IAttachment* att, ITransaction* tra, const s
                                  IStatement::PREPARE_PREFETCH_METADATA);
     st.Verifica();
     if (itens_.size() >= limite_ && !itens_.empty()) {
-        Solta(itens_.back().statement);
+        fb::LiberaComando(itens_.back().statement);
         indice_.erase(itens_.back().sql);
         itens_.pop_back();
     }
@@ -38,7 +31,7 @@ IStatement* TCacheComandos::Prepara(IAttachment* att, ITransaction* tra, const s
 
 void TCacheComandos::Libera() {
     for (auto& item : itens_)
-        Solta(item.statement);
+        fb::LiberaComando(item.statement);
     itens_.clear();
     indice_.clear();
 }

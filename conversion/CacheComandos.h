@@ -36,8 +36,6 @@ class TCacheComandos {
         std::string sql;
         Firebird::IStatement* statement;
     };
-    static void Solta(Firebird::IStatement* statement);
-
     size_t limite_;
     std::list<TItem> itens_;  // the most recently used first
     std::unordered_map<std::string, std::list<TItem>::iterator> indice_;

@@ -495,10 +495,7 @@ TComandoPreparado::~TComandoPreparado() {
     if (!statement_)
         return;
     try {
-        fb::Status st;
-        statement_->free(&st);
-        if (st.Falhou())
-            statement_->release();
+        fb::LiberaComando(statement_);
     } catch (...) {
         // A destructor cannot report; the connection frees the statement when it ends.
     }

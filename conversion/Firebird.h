@@ -27,6 +27,10 @@ class Status {
     Firebird::CheckStatusWrapper wrapper_;
 };
 
+// Frees a prepared statement on the server; when the connection is already gone, only the
+// client's handle is left to release.
+void LiberaComando(Firebird::IStatement* statement);
+
 // Character set id of WIN1252 in Firebird.
 constexpr unsigned kCharsetWin1252 = 53;
 
