@@ -188,16 +188,7 @@ void TFPrincipal::closeEvent(QCloseEvent* evento) {
 
 bool TFPrincipal::PerguntaInterromper() {
     progresso_->MostraAgora();
-    QMessageBox caixa(QMessageBox::Question, QString::fromUtf8(TMensagensJanela::kAlerta),
-                      QString::fromUtf8(kPerguntaInterromper), QMessageBox::NoButton, this);
-    caixa.setTextFormat(Qt::PlainText);
-    QPushButton* sim = caixa.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-    QPushButton* nao = caixa.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
-    // A stray Enter or Esc keeps the run: stopping takes a deliberate "Sim".
-    caixa.setDefaultButton(nao);
-    caixa.setEscapeButton(nao);
-    caixa.exec();
-    return caixa.clickedButton() == sim;
+    return PerguntaSimNao(this, QMessageBox::Question, kPerguntaInterromper);
 }
 
 void TFPrincipal::AoSinal() {

@@ -52,8 +52,12 @@ bool TMensagensJanela::Pergunta(const std::string& situacao, const std::string& 
     Conta(kAlerta);
     if (silenciosa_)
         return false;
-    QMessageBox caixa(QMessageBox::Warning, QString::fromUtf8(kAlerta),
-                      TextoDaMensagem(situacao + "\r" + pergunta), QMessageBox::NoButton, dono_);
+    return PerguntaSimNao(dono_, QMessageBox::Warning, situacao + "\r" + pergunta);
+}
+
+bool PerguntaSimNao(QWidget* dono, QMessageBox::Icon icone, const std::string& texto) {
+    QMessageBox caixa(icone, QString::fromUtf8(TMensagensJanela::kAlerta), TextoDaMensagem(texto),
+                      QMessageBox::NoButton, dono);
     caixa.setTextFormat(Qt::PlainText);
     QPushButton* sim = caixa.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
     QPushButton* nao = caixa.addButton(QString::fromUtf8("Não"), QMessageBox::NoRole);

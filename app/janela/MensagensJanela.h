@@ -51,5 +51,9 @@ class TMensagensJanela : public IMensagens {
 // icon and "OK". The program goes on afterwards.
 void MostraErroDoPrograma(QWidget* dono, const std::string& texto);
 
+// A modal question captioned "Alerta" with "Sim" and "Não"; "Não" is the default and Esc answers
+// it, so that only a deliberate "Sim" says yes.
+bool PerguntaSimNao(QWidget* dono, QMessageBox::Icon icone, const std::string& texto);
+
 // A UTF-8 message as a box shows it: the carriage returns of the messages become line breaks.
 QString TextoDaMensagem(const std::string& texto);
