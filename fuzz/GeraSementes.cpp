@@ -9,28 +9,12 @@
 #include <vector>
 
 #include "fuzz/Pacotes.h"
+#include "tests/spreadsheet/BytesBiff.h"
 
 namespace {
 
-std::string U16(unsigned v) {
-    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
-}
-std::string U32(std::uint32_t v) {
-    return U16(v & 0xFFFF) + U16(v >> 16);
-}
-std::string F64(double v) {
-    auto b = std::bit_cast<std::uint64_t>(v);
-    return U32(static_cast<std::uint32_t>(b)) + U32(static_cast<std::uint32_t>(b >> 32));
-}
-std::string Registro(unsigned tipo, const std::string& corpo) {
-    return U16(tipo) + U16(static_cast<unsigned>(corpo.size())) + corpo;
-}
-std::string Bof(unsigned tipo) {
-    return Registro(0x0809, U16(0x0600) + U16(tipo) + U16(0x0DBB) + U16(0x07CC) + U32(0) + U32(6));
-}
-std::string Eof() {
-    return Registro(0x000A, "");
-}
+using namespace apoio_planilha;
+
 // Row and column from 0, format 15.
 std::string Celula(unsigned linha, unsigned coluna) {
     return U16(linha) + U16(coluna) + U16(0x0F);

@@ -132,32 +132,6 @@ TEntradas PacoteXlsx(const std::vector<TAbaXml>& abas, const std::string& textos
     return e;
 }
 
-std::string U16(unsigned v) {
-    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
-}
-
-std::string U32(std::uint32_t v) {
-    return U16(v & 0xFFFF) + U16(v >> 16);
-}
-
-std::string F64(double v) {
-    auto b = std::bit_cast<std::uint64_t>(v);
-    return U32(static_cast<std::uint32_t>(b)) + U32(static_cast<std::uint32_t>(b >> 32));
-}
-
-std::string Registro(unsigned tipo, const std::string& corpo) {
-    return U16(tipo) + U16(static_cast<unsigned>(corpo.size())) + corpo;
-}
-
-std::string Bof(unsigned tipoSubfluxo) {
-    return Registro(
-        0x0809, U16(0x0600) + U16(tipoSubfluxo) + U16(0x0DBB) + U16(0x07CC) + U32(0) + U32(0x06));
-}
-
-std::string Eof() {
-    return Registro(0x000A, "");
-}
-
 std::string TextoBiff8Compacto(const std::string& latin1, bool cch16) {
     std::string cch = cch16 ? U16(static_cast<unsigned>(latin1.size()))
                             : std::string(1, static_cast<char>(latin1.size()));

@@ -2,6 +2,8 @@
 // hand-made BIFF8 streams in OLE2 containers (libgsf), and the fixtures folder.
 #pragma once
 
+#include "tests/spreadsheet/BytesBiff.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -49,13 +51,7 @@ struct TAbaXml {
 TEntradas PacoteXlsx(const std::vector<TAbaXml>& abas, const std::string& textosXml = "",
                      bool alvosAbsolutos = false);
 
-// BIFF8 record building.
-std::string U16(unsigned v);
-std::string U32(std::uint32_t v);
-std::string F64(double v);
-std::string Registro(unsigned tipo, const std::string& corpo);
-std::string Bof(unsigned tipoSubfluxo);  // 0x0005 globals, 0x0010 sheet, 0x0020 chart
-std::string Eof();
+// BIFF8 record building (the record bytes themselves: BytesBiff.h).
 // A BIFF8 text with 8-bit characters (a Latin-1 string) or UTF-16LE (from UTF-8).
 std::string TextoBiff8Compacto(const std::string& latin1, bool cch16 = true);
 std::string TextoBiff8Utf16(const std::string& utf8, bool cch16 = true);
