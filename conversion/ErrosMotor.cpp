@@ -3,6 +3,7 @@
 #include "common/Win1252.h"
 #include "conversion/Firebird.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <initializer_list>
 
@@ -48,24 +49,17 @@ TFalhaBanco LeStatus(const void* status) {
 
 namespace {
 
+bool ContemAlgum(const std::vector<long>& lista, std::initializer_list<long> procurados) {
+    return std::find_first_of(lista.begin(), lista.end(), procurados.begin(), procurados.end()) !=
+           lista.end();
+}
+
 bool Tem(const TFalhaBanco& f, std::initializer_list<long> codigos) {
-    for (long c : f.codigos) {
-        for (long procurado : codigos) {
-            if (c == procurado)
-                return true;
-        }
-    }
-    return false;
+    return ContemAlgum(f.codigos, codigos);
 }
 
 bool TemErroSistema(const TFalhaBanco& f, std::initializer_list<long> numeros) {
-    for (long e : f.errosSistema) {
-        for (long procurado : numeros) {
-            if (e == procurado)
-                return true;
-        }
-    }
-    return false;
+    return ContemAlgum(f.errosSistema, numeros);
 }
 
 // The n-th text argument of the status, or "". The engine's common refusals carry few: a
