@@ -7,6 +7,7 @@
 
 #include "common/Win1252.h"
 #include "spreadsheet/ConteinerOle.h"
+#include "spreadsheet/InicioAbasBiff.h"
 
 using namespace biff;
 
@@ -22,6 +23,30 @@ EPlanilha ProtegidoPorSenha() {
 bool ComecaComBof(const std::uint8_t* cab, std::size_t n) {
     return n >= 8 && EhBof(U16(cab)) && U16(cab + 2) >= 4 && U16(cab + 2) <= 20;
 }
+
+// A BIFF5 workbook without a CODEPAGE record is in the code page of its fonts' character set,
+// which Excel of each language gives every font it writes.
+class TCharsetsFontes {
+  public:
+    void Acrescenta(std::uint8_t charset) {
+        if (quantidade_++ == 0) {
+            primeiro_ = charset;
+        } else if (charset != primeiro_) {
+            concordam_ = false;
+        }
+    }
+
+    // Windows-1252 when the fonts disagree, name no code page or are missing.
+    unsigned Pagina() const {
+        unsigned pagina = quantidade_ > 0 && concordam_ ? TPaginaCodigo::DoCharset(primeiro_) : 0;
+        return pagina ? pagina : 1252;
+    }
+
+  private:
+    std::size_t quantidade_ = 0;
+    std::uint8_t primeiro_ = 0;
+    bool concordam_ = true;
+};
 
 }  // namespace
 
@@ -178,14 +203,22 @@ void TLeitorXls::LeGlobais() {
         std::string nome;  // BIFF8: Windows-1252; BIFF5: the bytes, in the file's code page
     };
     std::vector<TFolha> folhas;  // worksheets only
+    bool temCodepage = false;
+    TCharsetsFontes charsets;
     bool fim = false;
     while (!fim && cur.Proximo(r)) {
         switch (r.tipo) {
             case kFilepass:
                 throw ProtegidoPorSenha();
             case kCodepage:
-                if (!biff8 && r.tamanho >= 2)
+                if (!biff8 && r.tamanho >= 2) {
                     paginaCodigo_ = U16(r.dados);
+                    temCodepage = true;
+                }
+                break;
+            case kFont:
+                if (r.tamanho >= 13)
+                    charsets.Acrescenta(r.dados[12]);
                 break;
             case kBoundSheet: {
                 if (r.tamanho < 7)
@@ -226,18 +259,21 @@ void TLeitorXls::LeGlobais() {
     }
     if (!fim)
         throw Truncado();
+    if (!biff8 && !temCodepage)
+        paginaCodigo_ = charsets.Pagina();
 
+    std::vector<std::uint32_t> declarados;
+    for (const TFolha& f : folhas)
+        declarados.push_back(f.pos);
+    const std::vector<std::size_t> inicios = LocalizaInicioAbas(fluxo_, versao_, declarados);
     TPaginaCodigo pagina(paginaCodigo_);
-    for (TFolha& f : folhas) {
+    for (std::size_t i = 0; i < folhas.size(); ++i) {
+        TFolha& f = folhas[i];
         if (!biff8) {
             f.nome = pagina.ParaWin1252(reinterpret_cast<const std::uint8_t*>(f.nome.data()),
                                         f.nome.size());
         }
-        std::size_t pos = f.pos;
-        bool bof = pos + 8 <= fluxo_.size() && U16(&fluxo_[pos]) == kBof &&
-                   U16(&fluxo_[pos + 2]) >= 4 && pos + 4 + U16(&fluxo_[pos + 2]) <= fluxo_.size();
-        if (!bof)
-            pos = LocalizaBofPlanilha(pos);
+        const std::size_t pos = inicios[i];
         if (pos == std::string::npos) {
             throw EPlanilha("a aba \"" + win1252::ParaUtf8(f.nome) +
                             "\" não foi encontrada no arquivo (estrutura corrompida).");
@@ -262,27 +298,6 @@ void TLeitorXls::LeGlobais() {
     }
 }
 
-// Some producers write a sheet's offset a few bytes off its BOF; the sheet is the next
-// worksheet BOF of the stream's own version from there. The stream is searched once.
-std::size_t TLeitorXls::LocalizaBofPlanilha(std::size_t pos) {
-    if (!bofsProcurados_) {
-        bofsProcurados_ = true;
-        const std::uint16_t versao = versao_ == TVersaoBiff::Biff8 ? 0x0600 : 0x0500;
-        for (std::size_t p = 0; p + 8 <= fluxo_.size(); ++p) {
-            const std::uint8_t* b = fluxo_.data() + p;
-            if (U16(b) != kBof)
-                continue;
-            std::size_t n = U16(b + 2);
-            if (n >= 4 && n <= 20 && p + 4 + n <= fluxo_.size() && U16(b + 4) == versao &&
-                U16(b + 6) == kBofPlanilha) {
-                bofsPlanilha_.push_back(p);
-            }
-        }
-    }
-    auto it = std::lower_bound(bofsPlanilha_.begin(), bofsPlanilha_.end(), pos);
-    return it == bofsPlanilha_.end() ? std::string::npos : *it;
-}
-
 std::shared_ptr<const TTextos> TLeitorXls::TextosCompartilhados() {
     if (textos_)
         return textos_;
@@ -293,8 +308,9 @@ std::shared_ptr<const TTextos> TLeitorXls::TextosCompartilhados() {
             l.Acrescenta(fluxo_.data() + ini, n);
         l.Le32();  // total number of texts in the workbook
         std::uint32_t unicos = l.Le32();
-        // Some producers state more texts than they wrote: read what is there.
-        for (std::uint32_t i = 0; i < unicos && !l.Fim(); ++i) {
+        // Some producers state more texts than they wrote, and some leave both counts at 0:
+        // read what is there.
+        for (std::uint32_t i = 0; (unicos == 0 || i < unicos) && !l.Fim(); ++i) {
             std::size_t cch = l.Le16();
             textos->Acrescenta(TextoBiff8(l, cch, true));
         }

@@ -25,7 +25,6 @@ class TLeitorXls : public TPastaTrabalho {
   private:
     void LeGlobais();
     void LeArquivoAntigo(const std::string& caminho);
-    std::size_t LocalizaBofPlanilha(std::size_t pos);
     std::shared_ptr<const TTextos> TextosCompartilhados();
 
     std::vector<std::uint8_t> fluxo_;
@@ -36,6 +35,4 @@ class TLeitorXls : public TPastaTrabalho {
     std::vector<std::pair<std::size_t, std::size_t>> segmentosSst_;
     std::shared_ptr<const TTextos> textos_;
     std::uint32_t textosAnunciados_ = 0;  // what the SST record says it holds
-    bool bofsProcurados_ = false;
-    std::vector<std::size_t> bofsPlanilha_;  // every worksheet BOF of the stream, in order
 };

@@ -293,9 +293,23 @@ bool LeDataIso(std::string_view s, bool data1904, double& serial) {
     return true;
 }
 
-// Attribute values of type xsd:boolean.
+// A value of type xsd:boolean: "true" or "1", "false" or "0", maybe with spaces around.
+bool LeLogicoXml(std::string_view v, bool& valor) {
+    v = Apara(v);
+    if (v == "1" || v == "true") {
+        valor = true;
+    } else if (v == "0" || v == "false") {
+        valor = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// An xsd:boolean attribute; absent or unreadable, false.
 bool Verdadeiro(const char* v) {
-    return v && (std::strcmp(v, "1") == 0 || std::strcmp(v, "true") == 0);
+    bool valor = false;
+    return v && LeLogicoXml(v, valor) && valor;
 }
 
 const char* NomeLocal(const char* nome) {
@@ -492,8 +506,9 @@ class TManipuladorTextos : public TManipuladorXml {
     int fonetico_ = 0;
 };
 
-// The <sheetData> of a worksheet, cell by cell. Rows and cells without an "r" attribute follow
-// the previous one; <dimension> is never consulted, since producers write it wrong or not at all.
+// The <sheetData> of a worksheet, cell by cell. Rows and cells without an "r" attribute (or,
+// for cells, with one that cannot be read) follow the previous one; <dimension> is never
+// consulted, since producers write it wrong or not at all.
 class TManipuladorAba : public TManipuladorXml {
   public:
     // anunciados: how many texts the shared table said it holds; data1904: the workbook counts
@@ -610,11 +625,10 @@ class TManipuladorAba : public TManipuladorXml {
             if (nome[0] == 't' && nome[1] == '\0')
                 t = atts[i + 1];
         }
-        if (r) {
-            int c = 0, l = 0;
-            if (!planilha::LeReferencia(r, c, l)) {
-                throw Falha("referência de célula inválida \"" + std::string(r) + "\"");
-            }
+        // A reference that is no reference ("0", written by some report generators) places
+        // the cell as a missing one would.
+        int c = 0, l = 0;
+        if (r && planilha::LeReferencia(r, c, l)) {
             coluna_ = c;
             linha_ = l;
         } else {
@@ -655,16 +669,12 @@ class TManipuladorAba : public TManipuladorXml {
         } else if (!temV_) {
             return;
         } else if (tipo_ == "b") {
-            std::string_view v = Apara(valor_);
-            if (v.empty())
+            bool v = false;
+            if (Apara(valor_).empty())
                 return;
-            if (v == "1" || v == "true") {
-                aba_.PoeLogico(coluna_, linha_, true);
-            } else if (v == "0" || v == "false") {
-                aba_.PoeLogico(coluna_, linha_, false);
-            } else {
+            if (!LeLogicoXml(valor_, v))
                 throw Falha("valor lógico inválido na célula " + ref());
-            }
+            aba_.PoeLogico(coluna_, linha_, v);
         } else if (tipo_ == "e") {
             std::string_view v = Apara(valor_);
             if (!v.empty())

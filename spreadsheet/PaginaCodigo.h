@@ -1,7 +1,7 @@
 // The 8-bit texts of old workbooks (BIFF2 to BIFF5) are in the code page that the file's
-// CODEPAGE record names. They reach the rest of the program, like every workbook text, as
-// Windows-1252: each character is taken to Unicode, then to Windows-1252 ('?' when it has no
-// byte there).
+// CODEPAGE record names (a BIFF5 workbook without one: its fonts' character set). They reach the
+// rest of the program, like every workbook text, as Windows-1252: each character is taken to
+// Unicode, then to Windows-1252 ('?' when it has no byte there).
 #pragma once
 
 #include <cstddef>
@@ -26,6 +26,10 @@ class TPaginaCodigo {
     // numero: the CODEPAGE record's value; Windows-1252 when the file has none. Numbers the
     // program does not know are read as Windows-1252 too.
     explicit TPaginaCodigo(unsigned numero = 1252);
+
+    // The code page of a font's character set byte (ANSI 0, Greek 161, Cyrillic 204...); 0 when
+    // the byte names none (1, the machine's default, among them).
+    static unsigned DoCharset(std::uint8_t charset);
 
     // Appends n bytes of text in this code page as Windows-1252; NUL characters are dropped.
     void Acrescenta(std::string& destino, const std::uint8_t* p, std::size_t n) const;

@@ -20,6 +20,7 @@ namespace biff {
 enum : std::uint16_t {
     kEof = 0x000A,
     kFilepass = 0x002F,
+    kFont = 0x0031,
     kContinue = 0x003C,
     kCodepage = 0x0042,
     kWsBool = 0x0081,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "common/ConfiguracaoRegional.h"
 #include "common/Erros.h"
@@ -63,6 +64,25 @@ class Xls : public ::testing::Test {
     TPastaTemporaria pasta_;
     TDMCotrolaExcel m_;
 };
+
+// Rewrites the offset of every BOUNDSHEET record of a workbook stream.
+void MudaPosicoesDasAbas(std::string& fluxo,
+                         const std::function<std::uint32_t(std::uint32_t)>& nova) {
+    for (size_t p = 0; p + 4 <= fluxo.size();) {
+        unsigned tipo =
+            static_cast<unsigned char>(fluxo[p]) | static_cast<unsigned char>(fluxo[p + 1]) << 8;
+        unsigned n = static_cast<unsigned char>(fluxo[p + 2]) |
+                     static_cast<unsigned char>(fluxo[p + 3]) << 8;
+        if (tipo == 0x0085) {
+            std::uint32_t pos;
+            std::memcpy(&pos, &fluxo[p + 4], 4);
+            fluxo.replace(p + 4, 4, U32(nova(pos)));
+        }
+        if (tipo == 0x000A)
+            break;
+        p += 4 + n;
+    }
+}
 
 std::string MensagemDeFalha(TDMCotrolaExcel& m, const std::string& caminho) {
     try {
@@ -317,26 +337,42 @@ TEST_F(Xls, PosicaoDaAbaUnsBytesAntesDoBof) {
     std::string fluxo = FluxoBiff8({{"Um", 0, Numero(0, 0, 1)}, {"Dois", 0, Numero(0, 0, 2)}});
     // Each BOUNDSHEET's offset lands a few bytes before its BOF (inside the EOF before it).
     std::uint32_t recuo = 2;
-    for (size_t p = 0; p + 4 <= fluxo.size();) {
-        unsigned tipo =
-            static_cast<unsigned char>(fluxo[p]) | static_cast<unsigned char>(fluxo[p + 1]) << 8;
-        unsigned n = static_cast<unsigned char>(fluxo[p + 2]) |
-                     static_cast<unsigned char>(fluxo[p + 3]) << 8;
-        if (tipo == 0x0085) {
-            std::uint32_t pos;
-            std::memcpy(&pos, &fluxo[p + 4], 4);
-            fluxo.replace(p + 4, 4, U32(pos - recuo++));
-        }
-        if (tipo == 0x000A)
-            break;
-        p += 4 + n;
-    }
+    MudaPosicoesDasAbas(fluxo, [&](std::uint32_t pos) { return pos - recuo++; });
     m_.AbreArquivoExcel(GravaXls(fluxo));
     EXPECT_EQ(m_.ListaAbas(), (std::vector<std::string>{"Um", "Dois"}));
     m_.SelecionaAba(1);
     EXPECT_EQ(m_.LeCelula(1, 1), "1");
     m_.SelecionaAba(2);
     EXPECT_EQ(m_.LeCelula(1, 1), "2");
+}
+
+TEST_F(Xls, PosicaoDaAbaDentroDoSeuSubfluxo) {
+    std::string fluxo = FluxoBiff8({{"Um", 0, Numero(0, 0, 1)}, {"Dois", 0, Numero(0, 0, 2)}});
+    // Each offset names the record after its sheet's BOF (a BIFF8 BOF is 20 bytes long): no
+    // BOF follows the last one.
+    MudaPosicoesDasAbas(fluxo, [](std::uint32_t pos) { return pos + 20; });
+    m_.AbreArquivoExcel(GravaXls(fluxo));
+    EXPECT_EQ(m_.ListaAbas(), (std::vector<std::string>{"Um", "Dois"}));
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "1");
+    m_.SelecionaAba(2);
+    EXPECT_EQ(m_.LeCelula(1, 1), "2");
+}
+
+TEST_F(Xls, TabelaDeTextosComContagensZeradas) {
+    // Both counts say 0; two texts in the SST record, a third in its CONTINUE.
+    std::string sst = U32(0) + U32(0) + TextoBiff8Compacto("um") + TextoBiff8Compacto("dois");
+    std::string globais = Registro(0x00FC, sst) + Registro(0x003C, TextoBiff8Compacto("tres"));
+    std::string celulas = LabelSst(0, 0, 0) + LabelSst(0, 1, 1) + LabelSst(0, 2, 2);
+    m_.AbreArquivoExcel(GravaXls(FluxoBiff8({{"P", 0, celulas}}, globais)));
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), "um");
+    EXPECT_EQ(m_.LeCelula(2, 1), "dois");
+    EXPECT_EQ(m_.LeCelula(3, 1), "tres");
+
+    std::string msg =
+        MensagemDeFalha(m_, GravaXls(FluxoBiff8({{"P", 0, celulas + LabelSst(0, 3, 3)}}, globais)));
+    EXPECT_NE(msg.find("D1"), std::string::npos) << msg;
 }
 
 TEST_F(Xls, CabecalhoOleComContagensErradas) {
@@ -379,6 +415,26 @@ TEST_F(Xls, Biff5NaPaginaDeCodigoDoArquivo) {
         m_.SelecionaAba(1);
         EXPECT_EQ(m_.LeCelula(1, 1), caso.esperado);
     }
+}
+
+TEST_F(Xls, Biff5SemCodepageNaPaginaDasFontes) {
+    // Every font Cyrillic (charset 204), no CODEPAGE record: the texts are Windows-1251, whose
+    // 0x88 is the euro sign.
+    std::string fonte = Registro(0x0031, U16(200) + U16(0) + U16(0x7FFF) + U16(400) + U16(0) +
+                                             std::string("\0\0\xCC\0\x05", 5) + "Arial");
+    std::string texto =
+        "\xD3\xED\xE8\xE2\xE5\xF0\xF1\xE0\xEB\xFC\xED\xFB\xE9"
+        " 100\x88";  // "Универсальный 100€"
+    std::string label =
+        Registro(0x0204, Celula(0, 0) + U16(static_cast<unsigned>(texto.size())) + texto);
+    std::string nome =
+        "\xCB\xE8\xF1\xF2"
+        "1";  // "Лист1"
+    m_.AbreArquivoExcel(
+        GravaXls(FluxoBiff5({{nome, 0, label}}, fonte + fonte + fonte + fonte), "Book"));
+    EXPECT_EQ(m_.ListaAbas(), std::vector<std::string>{"????1"});
+    m_.SelecionaAba(1);
+    EXPECT_EQ(m_.LeCelula(1, 1), Cp("????????????? 100€"));
 }
 
 TEST_F(Xls, ArquivosBiff2a4SemConteiner) {
