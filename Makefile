@@ -27,8 +27,8 @@ TEST_PACKAGES += $(FUZZ_PACKAGES)
 FUZZ_BUILD ?= $(BUILD)-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps deps-teste deps-screenshot deps-servidor install-packages build build-conversor test demo gui \
-        screenshot bench package format clean fuzz
+.PHONY: deps deps-teste deps-screenshot deps-servidor install-packages build build-conversor test \
+        demo gui screenshot bench package format clean fuzz
 
 # Installs only what is missing; apt-get update runs only when something must be installed.
 deps:
