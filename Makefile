@@ -15,6 +15,7 @@ PACKAGES = cmake g++ make ninja-build pkg-config qt6-base-dev firebird-dev libfb
 # reader's tests.
 TEST_PACKAGES = libgtest-dev libgsf-1-dev
 SCREENSHOT_PACKAGES = xvfb xauth x11-utils imagemagick
+FORMAT_PACKAGES = clang-format
 # The server that scripts/servidor-firebird.sh runs for the tests through host:/path; ss (iproute2)
 # tells where it listens.
 SERVER_PACKAGES = firebird3.0-server iproute2
@@ -102,6 +103,7 @@ fuzz: deps-teste
 	JOBS=$(JOBS) ./fuzz/roda.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:
+	@$(MAKE) --no-print-directory install-packages LIST="$(FORMAT_PACKAGES)"
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
