@@ -5,6 +5,7 @@
 #include "app/janela/Icone.h"
 #include "app/janela/MensagensJanela.h"
 #include "app/janela/ProgressoJanela.h"
+#include "app/janela/SessaoGrafica.h"
 #include "app/janela/SinaisJanela.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
@@ -25,6 +26,7 @@
 #include <QStatusBar>
 #include <QTranslator>
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -326,6 +328,10 @@ QWidget* TFPrincipal::Controle(TControle controle) {
 // ---- Program start ------------------------------------------------------------------------
 
 int AbreJanelaPrincipal(int argc, char** argv) {
+    if (const std::string falta = FaltaSessaoGrafica(); !falta.empty()) {
+        std::fprintf(stderr, "%s\n", falta.c_str());
+        return 2;
+    }
     QApplication aplicacao(argc, argv);
     aplicacao.setWindowIcon(IconeDoPrograma());
     // Lets the desktop tie the window to the installed conversor.desktop and its icon.

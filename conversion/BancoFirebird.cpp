@@ -1,6 +1,7 @@
 #include "conversion/BancoFirebird.h"
 
 #include "common/Win1252.h"
+#include "conversion/Credenciais.h"
 #include "conversion/ErrosMotor.h"
 #include "conversion/Firebird.h"
 
@@ -83,8 +84,9 @@ std::vector<unsigned char> MontaDpb(bool criar, int dialeto) {
     fb::Status st;
     IXpbBuilder* dpb = fb::Util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
     st.Verifica();
-    dpb->insertString(&st, isc_dpb_user_name, TBancoFirebird::kUsuario);
-    dpb->insertString(&st, isc_dpb_password, TBancoFirebird::kSenha);
+    const TCredenciais credenciais = CredenciaisDaConexao();
+    dpb->insertString(&st, isc_dpb_user_name, credenciais.usuario.c_str());
+    dpb->insertString(&st, isc_dpb_password, credenciais.senha.c_str());
     dpb->insertString(&st, isc_dpb_lc_ctype, TBancoFirebird::kCharset);
     if (criar) {
         dpb->insertInt(&st, isc_dpb_sql_dialect, dialeto);

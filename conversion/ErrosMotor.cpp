@@ -1,6 +1,7 @@
 #include "conversion/ErrosMotor.h"
 
 #include "common/Win1252.h"
+#include "conversion/Credenciais.h"
 #include "conversion/Firebird.h"
 
 #include <algorithm>
@@ -108,7 +109,9 @@ std::string Frase(const TFalhaBanco& f) {
                "versão, informando o banco como host:/caminho, ou atualize o arquivo com um "
                "backup e um restore nesta versão.";
     if (Tem(f, {isc_login}))
-        return "O " + banco + " recusou o usuário ou a senha.";
+        return "O " + banco + " recusou o usuário " + CredenciaisDaConexao().usuario +
+               " ou a sua senha: informe o usuário e a senha do servidor nas variáveis ISC_USER "
+               "e ISC_PASSWORD.";
     if (Tem(f, {isc_conn_lost, isc_lost_db_connection, isc_net_read_err, isc_net_write_err,
                 isc_att_shutdown, isc_shutdown}))
         return "A conexão com o " + banco + " foi perdida.";

@@ -14,6 +14,16 @@ deb=$tmp/conversor_${versao}_amd64.deb
 
 falhas=0
 falha() { echo "FALHA: $*"; falhas=$((falhas + 1)); }
+# "WIDTHxHEIGHT" from a PNG's header (IHDR: big-endian, bytes 16 to 23), "não PNG" otherwise.
+lados_png() {
+  if [ "$(od -An -c -j1 -N3 "$1" | tr -d ' ')" != PNG ]; then
+    echo "não PNG"
+    return
+  fi
+  od -An -tu1 -j16 -N8 "$1" | awk '{
+    printf "%dx%d\n", (($1 * 256 + $2) * 256 + $3) * 256 + $4, (($5 * 256 + $6) * 256 + $7) * 256 + $8
+  }'
+}
 
 conteudo=$(dpkg-deb -c "$deb" | awk '{print $6}')
 esperados="./usr/bin/conversor ./usr/share/applications/conversor.desktop
@@ -37,8 +47,12 @@ entrada=$raiz/usr/share/applications/conversor.desktop
 for linha in "Exec=conversor" "Icon=conversor" "Categories=Office;Database;" "Type=Application"; do
   grep -qxF "$linha" "$entrada" || falha "conversor.desktop sem $linha"
 done
-file "$raiz/usr/share/icons/hicolor/48x48/apps/conversor.png" | grep -q "48 x 48" ||
-  falha "o ícone de 48x48 não tem 48x48 pixels"
+for lado in 16 22 24 32 48 64 128 256; do
+  icone=$raiz/usr/share/icons/hicolor/${lado}x${lado}/apps/conversor.png
+  [ -f "$icone" ] || continue
+  medida=$(lados_png "$icone")
+  [ "$medida" = "${lado}x${lado}" ] || falha "o ícone de ${lado}x${lado} tem $medida pixels"
+done
 gzip -t "$raiz/usr/share/man/man1/conversor.1.gz" || falha "manual não é gzip"
 zcat "$raiz/usr/share/man/man1/conversor.1.gz" | grep -qF "conversor $versao" ||
   falha "manual sem a versão"

@@ -26,9 +26,17 @@ std::string Le(const std::string& caminho) {
 }
 }  // namespace
 
-TSaidaProcesso ExecutaConversor(const std::vector<std::string>& argumentos) {
+TSaidaProcesso ExecutaConversor(const std::vector<std::string>& argumentos,
+                                const std::vector<std::string>& ambiente) {
     TDiretorioTemporario dir;
-    std::string comando = Aspas(CONVERSOR_BINARIO);
+    std::string comando;
+    if (!ambiente.empty()) {
+        comando = "env";
+        for (const auto& v : ambiente)
+            comando += (v.find('=') == std::string::npos ? " -u " : " ") + Aspas(v);
+        comando += " ";
+    }
+    comando += Aspas(CONVERSOR_BINARIO);
     for (const auto& a : argumentos)
         comando += " " + Aspas(a);
     comando += " >" + Aspas(dir.Arquivo("out")) + " 2>" + Aspas(dir.Arquivo("err")) + " </dev/null";

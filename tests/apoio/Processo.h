@@ -12,6 +12,8 @@ struct TSaidaProcesso {
     std::string erros;  // stderr
 };
 
-TSaidaProcesso ExecutaConversor(const std::vector<std::string>& argumentos);
+// ambiente changes the program's environment: "NOME=valor" sets a variable, "NOME" removes it.
+TSaidaProcesso ExecutaConversor(const std::vector<std::string>& argumentos,
+                                const std::vector<std::string>& ambiente = {});
 
 }  // namespace apoio

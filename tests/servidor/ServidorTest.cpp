@@ -4,6 +4,7 @@
 #include "conversion/BancoFirebird.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/Processo.h"
+#include "tests/servidor/ApoioServidor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,38 +14,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using apoio::AbreAoServidor;
 using apoio::TLinha;
-
-constexpr const char* kServidor = "127.0.0.1:";
 
 // Every table a run writes to, the lookups included.
 const char* const kTabelas[] = {"PRODUTO",  "PRODUTODETALHE", "CLIENTE", "FORNECE",
                                 "CLASFISC", "UNIDADES",       "CIDADES"};
-
-// Whether a server answers: attaching to a database that does not exist reaches the server and
-// fails with its own message, while no server gives a network error.
-std::string ServidorAusente(const std::string& pasta) {
-    TBancoFirebird banco(1);
-    banco.DefineNome(kServidor + pasta + "/nao-existe.fdb");
-    try {
-        banco.Conecta();
-    } catch (const std::exception& e) {
-        const std::string m = e.what();
-        if (m.find("network") != std::string::npos || m.find("connect") != std::string::npos ||
-            m.find("Unable to complete") != std::string::npos)
-            return m;
-    }
-    return "";
-}
-
-// The server runs as another user: it must reach the folder and read and write the files.
-void AbreAoServidor(const fs::path& pasta) {
-    fs::permissions(pasta, fs::perms::all);
-    for (const auto& arquivo : fs::directory_iterator(pasta))
-        fs::permissions(arquivo.path(), fs::perms::owner_read | fs::perms::owner_write |
-                                            fs::perms::group_read | fs::perms::group_write |
-                                            fs::perms::others_read | fs::perms::others_write);
-}
 
 // DT_ALTERACAO is the moment the row was written (the target's default 'NOW'), which no two runs
 // share; it is left blank on both sides.
@@ -63,12 +38,8 @@ std::vector<TLinha> Ordenadas(TBancoFirebird& banco, const std::string& tabela) 
 
 TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
     apoio::TDiretorioTemporario embutido, servidor;
-    const std::string pastaServidor = servidor.Caminho().string();
-    AbreAoServidor(servidor.Caminho());
-    if (const std::string ausente = ServidorAusente(pastaServidor); !ausente.empty())
-        GTEST_SKIP() << "Sem servidor Firebird em 127.0.0.1 (inicie com "
-                        "scripts/servidor-firebird.sh start): "
-                     << ausente;
+    EXIGE_SERVIDOR(servidor.Caminho());
+    const std::string kServidor = apoio::PrefixoServidor();
 
     // One sample, copied: both runs start from the same files.
     auto amostra = apoio::ExecutaConversor(
