@@ -39,9 +39,10 @@ void TMensagensJanela::Informacao(const std::string& texto) {
     Mostra(QMessageBox::Information, kInformacao, texto);
 }
 
-void TMensagensJanela::Sucesso(const std::string& texto,
+void TMensagensJanela::Sucesso(const std::string& texto, const std::function<std::string()>& aviso,
                                const std::function<std::string()>& detalhe) {
-    Mostra(QMessageBox::Information, kInformacao, texto, detalhe());
+    const std::string a = aviso();
+    Mostra(QMessageBox::Information, kInformacao, a.empty() ? texto : texto + "\r" + a, detalhe());
 }
 
 void TMensagensJanela::Falha(const std::string& texto, const std::string& detalhe) {

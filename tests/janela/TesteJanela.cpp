@@ -8,6 +8,7 @@
 #include "tests/apoio/JanelaFalsa.h"
 #include "tests/spreadsheet/ApoioPlanilhas.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -355,7 +356,7 @@ class TesteJanela : public QObject {
                     return;
                 pediu = true;
                 if (porSinal)
-                    std::raise(SIGTERM);
+                    ::kill(::getpid(), SIGTERM);
                 else
                     j->close();
             });
@@ -374,7 +375,7 @@ class TesteJanela : public QObject {
     void sigtermComAJanelaParadaFecha() {
         const TEsquecePedido esquece;
         auto j = Janela();
-        std::raise(SIGTERM);
+        ::kill(::getpid(), SIGTERM);
         QTRY_VERIFY(!j->isVisible());
     }
 
@@ -497,5 +498,11 @@ class TesteJanela : public QObject {
     }
 };
 
-QTEST_MAIN(TesteJanela)
+// The program's own start: the signals are taken before Qt starts any thread.
+int main(int argc, char** argv) {
+    TInterrupcao::TomaSinais();
+    QApplication aplicacao(argc, argv);
+    TesteJanela teste;
+    return QTest::qExec(&teste, argc, argv);
+}
 #include "TesteJanela.moc"
