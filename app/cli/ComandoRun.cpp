@@ -52,6 +52,11 @@ int ExecutaAteOFim(const TOpcoes& opcoes) {
     logica.FormCreate();
     logica.DefineTipo(tipo);
     logica.DefineEnsaio(opcoes.simulacao);
+    // A stop that came before the run began ends it before anything is opened.
+    if (TInterrupcao::Pedida()) {
+        std::cerr << TInterrupcao::kMensagem << "\n";
+        return 1;
+    }
     try {
         logica.AbreAlmuro(alvo);
         logica.AbreTessaly(origem);

@@ -346,9 +346,6 @@ bool TLogicaPrincipal::EfetuaConversao() {
             kSimulacao, [] { return std::string(); }, [&resumoDoEnsaio] { return resumoDoEnsaio; });
         return true;
     }
-    // What the window let wait while the engine committed (a close among it) runs now, so that
-    // its success box can tell of it.
-    progresso_i_.ProcessaMensagens();
     mensagens_.Sucesso(
         kSucesso, [this] { return gravacao_.Aviso(); },
         [this] {

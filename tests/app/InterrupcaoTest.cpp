@@ -1,6 +1,7 @@
 // A run stopped from outside: by a signal to the headless binary in the middle of a real run,
 // or by a stop asked before or during the run in the logic itself. It ends rolled back, with the
 // signal's exit code and its own message, and every table of the target is as it was.
+#include "app/logica/GravacaoDaConversao.h"
 #include "app/logica/Interrupcao.h"
 #include "schema/amostra/GeradorAmostra.h"
 #include "tests/apoio/BancosTeste.h"
@@ -26,23 +27,7 @@ namespace {
 
 using apoio::TLinha;
 
-// Every row of every table of a database, each table's rows in a fixed order.
-std::map<std::string, std::vector<TLinha>> Despeja(const std::string& caminho) {
-    TBancoFirebird banco(1);
-    banco.DefineNome(caminho);
-    banco.Conecta();
-    std::map<std::string, std::vector<TLinha>> r;
-    for (const TLinha& t :
-         apoio::Linhas(banco,
-                       "select trim(RDB$RELATION_NAME) as NOME from RDB$RELATIONS "
-                       "where coalesce(RDB$SYSTEM_FLAG, 0) = 0 and RDB$VIEW_BLR is null")) {
-        auto linhas = apoio::Linhas(banco, "select * from " + t[0]);
-        std::sort(linhas.begin(), linhas.end());
-        r[t[0]] = std::move(linhas);
-    }
-    banco.Transacao().Confirma();
-    return r;
-}
+using apoio::Despeja;
 
 struct TFim {
     int codigo = -1;    // exit code, or -1 when a signal ended the process
@@ -248,6 +233,37 @@ TEST_F(InterrupcaoLogicaTest, PedidoDuranteOCarregamentoDaPlanilhaParaSemTransac
     EXPECT_FALSE(t.logica.dbAlmuro.Transacao().Ativa());
     EXPECT_TRUE(t.logica.ControlesHabilitados());
     EXPECT_EQ(apoio::ContaLinhas(t.bancos.Almuro(), "PRODUTO"), 1);
+}
+
+// The display says what each wait that lets no events run is for: the commit, or the undoing
+// of a stopped run.
+TEST_F(InterrupcaoLogicaTest, AsEsperasDizemOQueSeFaz) {
+    EXPECT_TRUE(t.logica.EfetuaConversao());
+    EXPECT_EQ(t.progresso.esperas, std::vector<std::string>{TGravacaoDaConversao::kGravando});
+    EXPECT_TRUE(t.mensagens.avisosDoFim.empty());
+    EXPECT_EQ(t.progresso.ultimo.aguarde, "");  // the commit has returned
+
+    t.progresso.esperas.clear();
+    int registros = 0;
+    t.progresso.aoProcessar = [&] {
+        if (++registros == 1)
+            TInterrupcao::Pede(SIGINT);
+    };
+    EXPECT_FALSE(t.logica.EfetuaConversao());
+    EXPECT_EQ(t.progresso.esperas, std::vector<std::string>{TLogicaPrincipal::kDesfazendo});
+}
+
+// Past the last look, a stop cannot undo the run any more: it ends committed, and its success
+// comes with the notice instead of hiding that the stop came.
+TEST_F(InterrupcaoLogicaTest, PedidoDuranteAGravacaoConfirmaEAvisa) {
+    t.progresso.aoMostrarJa = [] { TInterrupcao::Pede(SIGTERM); };
+    EXPECT_TRUE(t.logica.EfetuaConversao());
+    EXPECT_EQ(t.mensagens.Textos("Informação"),
+              std::vector<std::string>{TLogicaPrincipal::kSucesso});
+    EXPECT_EQ(t.mensagens.avisosDoFim,
+              std::vector<std::string>{TGravacaoDaConversao::kAvisoInterrupcao});
+    EXPECT_EQ(apoio::ContaLinhas(t.bancos.Almuro(), "PRODUTO"), 2);
+    EXPECT_FALSE(t.logica.Gravando());
 }
 
 }  // namespace
