@@ -101,6 +101,8 @@ void TInterrupcao::BloqueiaSinais() {
     }
     pthread_sigmask(SIG_BLOCK, &bloqueados, nullptr);
     sinaisFd = ::signalfd(-1, &lidos, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (sinaisFd < 0)  // no one could take them: they end the process as they always did
+        pthread_sigmask(SIG_UNBLOCK, &bloqueados, nullptr);
 }
 
 void TInterrupcao::TomaSinais() {
