@@ -37,9 +37,10 @@ struct TFim {
 };
 
 // The binary with stderr on a terminal of its own, so that it draws its progress; the signal
-// goes as soon as the progress shows the caption, and the process is then waited for.
+// goes as soon as the progress shows the caption, and the process is then waited for. A signal
+// `ignorado` starts ignored, as a shell or nohup can leave it.
 TFim InterrompeQuandoMostrar(const std::vector<std::string>& argumentos, const std::string& legenda,
-                             int sinal, const std::string& arquivoSaida) {
+                             int sinal, const std::string& arquivoSaida, int ignorado = 0) {
     int mestre = -1, escravo = -1;
     if (::openpty(&mestre, &escravo, nullptr, nullptr, nullptr) != 0)
         throw std::runtime_error("openpty");
@@ -51,6 +52,8 @@ TFim InterrompeQuandoMostrar(const std::vector<std::string>& argumentos, const s
         ::dup2(nada, STDIN_FILENO);
         ::dup2(saida, STDOUT_FILENO);
         ::dup2(escravo, STDERR_FILENO);
+        if (ignorado != 0)
+            std::signal(ignorado, SIG_IGN);
         std::vector<char*> argv{const_cast<char*>(CONVERSOR_BINARIO)};
         for (const auto& a : argumentos)
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -125,7 +128,8 @@ class InterrupcaoProcessoTest : public ::testing::Test {
 
     // The run of a kind on a copy of the sample's target, stopped by the signal when the
     // progress shows the caption; the target is compared with what it was.
-    TFim Interrompe(const std::string& kind, const std::string& legenda, int sinal) {
+    TFim Interrompe(const std::string& kind, const std::string& legenda, int sinal,
+                    int ignorado = 0) {
         const std::string alvo = dir_.Arquivo("almuro.fdb");
         std::filesystem::copy_file(Amostra(TGeradorAmostra::kAlmuro), alvo);
         const auto antes = Despeja(alvo);
@@ -134,8 +138,10 @@ class InterrupcaoProcessoTest : public ::testing::Test {
         TFim fim = InterrompeQuandoMostrar(
             {"run", "--kind", kind, "--target", alvo, "--source",
              Amostra(TGeradorAmostra::kTessaly), "--workbook", Amostra(pasta)},
-            legenda, sinal, dir_.Arquivo("saida.txt"));
-        EXPECT_EQ(Despeja(alvo), antes);
+            legenda, sinal, dir_.Arquivo("saida.txt"), ignorado);
+        if (fim.codigo != 0) {
+            EXPECT_EQ(Despeja(alvo), antes);
+        }
         return fim;
     }
 
@@ -169,6 +175,21 @@ TEST_F(InterrupcaoProcessoTest, SighupNoMeioDosFornecedoresDesfazESai143) {
     const TFim fim = Interrompe("suppliers", "Convertendo Fornecedores - Registro", SIGHUP);
     EXPECT_EQ(fim.codigo, 143);
     EsperaMensagem(fim);
+}
+
+// A job a shell starts in the background has SIGINT ignored, and whoever sends it still means
+// the run to stop; a hangup ignored under nohup stays ignored and the run goes on to its end.
+TEST_F(InterrupcaoProcessoTest, SinaisIgnoradosNoInicio) {
+    const TFim ctrlC =
+        Interrompe("clients", "Convertendo Clientes - Registro", SIGINT, /*ignorado=*/SIGINT);
+    EXPECT_EQ(ctrlC.codigo, 130);
+    EsperaMensagem(ctrlC);
+
+    std::filesystem::remove(dir_.Arquivo("almuro.fdb"));
+    const TFim hup =
+        Interrompe("suppliers", "Convertendo Fornecedores - Registro", SIGHUP, /*ignorado=*/SIGHUP);
+    EXPECT_EQ(hup.codigo, 0) << hup.erros;
+    EXPECT_NE(hup.saida.find(TLogicaPrincipal::kSucesso), std::string::npos) << hup.saida;
 }
 
 TEST_F(InterrupcaoProcessoTest, KillMenos9NaoDeixaNadaGravado) {
