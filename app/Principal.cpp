@@ -64,15 +64,17 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
         move(tela->availableGeometry().center() - QPoint(kLargura / 2, kAltura / 2));
 
     mensagens_ = std::make_unique<TMensagensJanela>(this, [this] {
-        if (TInterrupcao::Pedida())
+        if (TInterrupcao::Sinal() > 0)
             FechaAoTerminar();  // a signal may get here before its notice does
         progresso_->MostraAgora();
         MostraControles();
     });
-    progresso_ = std::make_unique<TProgressoJanela>([this](const TProgresso& p) {
-        MostraProgresso(p);
-        MostraControles();
-    });
+    progresso_ = std::make_unique<TProgressoJanela>(
+        [this](const TProgresso& p) {
+            MostraProgresso(p);
+            MostraControles();
+        },
+        [this] { repaint(); });
     arquivos_ = arquivos ? std::move(arquivos) : std::make_unique<TEscolhaArquivoJanela>(this);
     logica_ = std::make_unique<TLogicaPrincipal>(*mensagens_, *progresso_, *arquivos_);
     sinais_ = std::make_unique<TSinaisJanela>([this] { AoSinal(); });
@@ -179,12 +181,24 @@ void TFPrincipal::closeEvent(QCloseEvent* evento) {
     // ends first, and the window closes when the click that started it returns.
     if (!logica_->PodeFechar()) {
         evento->ignore();
-        if (!Fechando() && PerguntaInterromper()) {
+        if (Fechando())
+            return;
+        if (logica_->Gravando()) {
+            // Too late to undo anything: the run ends committed, its box tells that the stop
+            // came, and the window closes after it.
+            fecharAoTerminar_ = true;
+            TInterrupcao::Pede(TInterrupcao::kPedidoDoOperador);
+            return;
+        }
+        if (PerguntaInterromper()) {
             FechaAoTerminar();
             TInterrupcao::Pede(TInterrupcao::kPedidoDoOperador);
         }
         return;
     }
+    // The engine's last writes happen while the window is still there, so that nothing is left
+    // running once it has gone.
+    logica_->Encerra();
     evento->accept();
 }
 

@@ -13,11 +13,13 @@ struct TJanelaMuda : IMensagens, IProgresso, IEscolhaArquivo {
     void Alerta(const std::string& t) override { std::cerr << "Alerta: " << t << "\n"; }
     void Erro(const std::string& t) override { std::cerr << "Erro: " << t << "\n"; }
     void Informacao(const std::string&) override {}
-    void Sucesso(const std::string&, const std::function<std::string()>&) override {}
+    void Sucesso(const std::string&, const std::function<std::string()>&,
+                 const std::function<std::string()>&) override {}
     void Falha(const std::string& t, const std::string&) override { Erro(t); }
     bool Pergunta(const std::string&, const std::string&) override { return true; }
     void Mudou(const TProgresso&) override {}
     void ProcessaMensagens() override {}
+    void MostraJa() override {}
     std::optional<std::string> Escolhe(const std::string&) override { return std::nullopt; }
 };
 

@@ -120,6 +120,11 @@ void TTransacao::Inicia() {
     IAttachment* att = banco_.Attachment();
     std::vector<unsigned char> tpb = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_wait};
     tpb.push_back(somenteLeitura_ ? isc_tpb_read : isc_tpb_write);
+    // No undo log of the whole transaction: a rollback then only marks it dead, at once, and
+    // its rows are never seen again, instead of backing them out one by one (as long as the
+    // run itself, after a long run). Each statement still undoes itself when it fails.
+    if (!somenteLeitura_)
+        tpb.push_back(isc_tpb_no_auto_undo);
     // Never an endless wait behind another user's open transaction.
     const auto espera = static_cast<std::uint32_t>(esperaBloqueio_);
     tpb.insert(tpb.end(), {isc_tpb_lock_timeout, 4, static_cast<unsigned char>(espera & 0xFF),

@@ -52,6 +52,11 @@ int ExecutaAteOFim(const TOpcoes& opcoes) {
     logica.FormCreate();
     logica.DefineTipo(tipo);
     logica.DefineEnsaio(opcoes.simulacao);
+    // A stop that came before the run began ends it before anything is opened.
+    if (TInterrupcao::Pedida()) {
+        std::cerr << TInterrupcao::kMensagem << "\n";
+        return 1;
+    }
     try {
         logica.AbreAlmuro(alvo);
         logica.AbreTessaly(origem);
@@ -89,9 +94,11 @@ int ExecutaAteOFim(const TOpcoes& opcoes) {
 
 }  // namespace
 
-// A signal ends the run at its next record, rolled back, with the exit code of the signal.
+// A signal ends the run at its next record, rolled back, with the exit code of the signal. One
+// that comes while the run is being committed cannot undo it any more: the run ends committed
+// (exit 0) and says so. A rehearsal writes nothing either way: stopped at any moment before the
+// program ends, it ends with the signal's code.
 int ExecutaRun(const TOpcoes& opcoes) {
-    TInterrupcao::InstalaSinais();
     int codigo = 1;
     try {
         codigo = ExecutaAteOFim(opcoes);
@@ -100,7 +107,13 @@ int ExecutaRun(const TOpcoes& opcoes) {
         // run after the commit, outside the run's own error trap).
         std::cerr << e.what() << "\n";
     }
-    return codigo == 0 ? 0 : TInterrupcao::CodigoDeSaida(codigo);
+    if (codigo != 0)
+        return TInterrupcao::CodigoDeSaida(codigo);
+    if (opcoes.simulacao && TInterrupcao::Pedida()) {
+        std::cerr << TInterrupcao::kMensagem << std::endl;
+        return TInterrupcao::CodigoDeSaida(codigo);
+    }
+    return 0;
 }
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 #include "app/cli/ComandoAmostra.h"
 #include "app/cli/ComandoPlanilha.h"
 #include "app/cli/ComandoRun.h"
+#include "app/logica/Interrupcao.h"
 
 namespace cli {
 
@@ -11,6 +12,8 @@ int Executa(int argc, char** argv) {
     const TComandoLido lido = Analisa(argc, argv);
     if (lido.comando == "run")
         return ExecutaRun(lido.opcoes);
+    // Only a run has something to undo; any other command ends on a signal as it always did.
+    TInterrupcao::EncerraAoSinal();
     if (lido.comando == "sheets")
         return ExecutaSheets(lido.opcoes);
     if (lido.comando == "preview")

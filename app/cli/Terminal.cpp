@@ -43,11 +43,14 @@ void TTerminal::Informacao(const std::string& texto) {
     std::cout << texto << "\n";
 }
 
-void TTerminal::Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) {
+void TTerminal::Sucesso(const std::string& texto, const std::function<std::string()>& aviso,
+                        const std::function<std::string()>& detalhe) {
     LimpaBarra();
     sucesso_ = true;
     // Once the run is committed its line must be out, whatever happens to the process next.
     std::cout << texto << std::endl;
+    if (const std::string a = aviso(); !a.empty())
+        std::cerr << a << std::endl;
     std::cout << detalhe() << std::endl;
 }
 
@@ -62,7 +65,13 @@ bool TTerminal::Pergunta(const std::string& situacao, const std::string&) {
     return true;
 }
 
+void TTerminal::MostraJa() {
+    ultimoDesenho_ = {};
+    Mudou(ultimo_);
+}
+
 void TTerminal::Mudou(const TProgresso& p) {
+    ultimo_ = p;
     if (!terminal_ || !emExecucao_())
         return;
     const auto agora = std::chrono::steady_clock::now();

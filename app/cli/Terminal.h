@@ -24,8 +24,9 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
     void Alerta(const std::string& texto) override;
     void Erro(const std::string& texto) override;
     void Informacao(const std::string& texto) override;
-    // The text on stdout, flushed before the detail is asked for.
-    void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) override;
+    // The text on stdout, flushed before the notice (stderr) and the detail are asked for.
+    void Sucesso(const std::string& texto, const std::function<std::string()>& aviso,
+                 const std::function<std::string()>& detalhe) override;
     // The error as Erro prints it, then what was undone.
     void Falha(const std::string& texto, const std::string& detalhe) override;
     // No one to ask: the run goes on, and the situation is printed as "Alerta: <situation>".
@@ -33,6 +34,8 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
 
     void Mudou(const TProgresso& progresso) override;
     void ProcessaMensagens() override {}
+    // The bar is drawn now, whatever its rationing.
+    void MostraJa() override;
 
     // There is no dialog on a terminal: the paths come as options.
     std::optional<std::string> Escolhe(const TPedidoArquivo&) override { return std::nullopt; }
@@ -47,6 +50,7 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
     bool erro_ = false;
     bool sucesso_ = false;
     bool barraVisivel_ = false;
+    TProgresso ultimo_;
     std::chrono::steady_clock::time_point ultimoDesenho_{};
 };
 

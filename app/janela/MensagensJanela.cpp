@@ -1,5 +1,6 @@
 #include "app/janela/MensagensJanela.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 namespace {
@@ -39,9 +40,13 @@ void TMensagensJanela::Informacao(const std::string& texto) {
     Mostra(QMessageBox::Information, kInformacao, texto);
 }
 
-void TMensagensJanela::Sucesso(const std::string& texto,
+void TMensagensJanela::Sucesso(const std::string& texto, const std::function<std::string()>& aviso,
                                const std::function<std::string()>& detalhe) {
-    Mostra(QMessageBox::Information, kInformacao, texto, detalhe());
+    // The events that waited while the engine committed come first: a close among them is a
+    // stop that came during the commit, and the box tells of it.
+    QCoreApplication::processEvents();
+    const std::string a = aviso();
+    Mostra(QMessageBox::Information, kInformacao, a.empty() ? texto : texto + "\r" + a, detalhe());
 }
 
 void TMensagensJanela::Falha(const std::string& texto, const std::string& detalhe) {

@@ -23,7 +23,9 @@ class TMensagensJanela : public IMensagens {
     void Alerta(const std::string& texto) override;
     void Erro(const std::string& texto) override;
     void Informacao(const std::string& texto) override;
-    void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) override;
+    // The notice, when there is one, shows under the text.
+    void Sucesso(const std::string& texto, const std::function<std::string()>& aviso,
+                 const std::function<std::string()>& detalhe) override;
     void Falha(const std::string& texto, const std::string& detalhe) override;
     // An "Alerta" box with "Sim" and "Não"; "Não" is the default, and Esc answers it.
     bool Pergunta(const std::string& situacao, const std::string& pergunta) override;

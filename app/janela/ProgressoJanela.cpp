@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-TProgressoJanela::TProgressoJanela(TMostra mostra, int intervaloMs)
-    : mostra_(std::move(mostra)), intervaloMs_(intervaloMs) {}
+TProgressoJanela::TProgressoJanela(TMostra mostra, std::function<void()> pinta, int intervaloMs)
+    : mostra_(std::move(mostra)), pinta_(std::move(pinta)), intervaloMs_(intervaloMs) {}
 
 void TProgressoJanela::Mudou(const TProgresso& progresso) {
     ultimo_ = progresso;
@@ -26,4 +26,11 @@ void TProgressoJanela::MostraAgora() {
         mostra_(ultimo_);
     pendente_ = false;
     desenho_.restart();
+}
+
+void TProgressoJanela::MostraJa() {
+    pendente_ = true;
+    MostraAgora();
+    if (pinta_)
+        pinta_();
 }

@@ -12,7 +12,9 @@ class TProgressoJanela : public IProgresso {
   public:
     using TMostra = std::function<void(const TProgresso&)>;
 
-    explicit TProgressoJanela(TMostra mostra, int intervaloMs = 40);
+    // pinta paints the window at once, for MostraJa.
+    explicit TProgressoJanela(TMostra mostra, std::function<void()> pinta = {},
+                              int intervaloMs = 40);
 
     void Mudou(const TProgresso& progresso) override;
     // The first call after a pause always lets the events run; then at most once an interval.
@@ -20,6 +22,8 @@ class TProgressoJanela : public IProgresso {
 
     // Shows the last state at once (before a message box).
     void MostraAgora();
+    // Shows the last state and paints it before returning: no event will run for a while.
+    void MostraJa() override;
 
   private:
     bool Venceu(const QElapsedTimer& relogio) const {
@@ -27,6 +31,7 @@ class TProgressoJanela : public IProgresso {
     }
 
     TMostra mostra_;
+    std::function<void()> pinta_;
     int intervaloMs_;
     TProgresso ultimo_;
     bool pendente_ = false;

@@ -17,7 +17,11 @@ TSinaisJanela::TSinaisJanela(std::function<void()> aoSinal, QObject* pai)
         connect(notificador_, &QSocketNotifier::activated, this, &TSinaisJanela::Chegou);
         TInterrupcao::AvisaPor(escrita_);
     }
-    TInterrupcao::InstalaSinais();
+    // A signal that came before the window was there is not left unseen.
+    if (TInterrupcao::Sinal() > 0 && escrita_ >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] ssize_t escrito = ::write(escrita_, &byte, 1);
+    }
 }
 
 TSinaisJanela::~TSinaisJanela() {

@@ -1,6 +1,6 @@
-// SIGINT, SIGTERM and SIGHUP seen by the window's event loop. The signal handler records the
-// stop and writes a byte into a pipe; a socket notifier on the other end brings it into the
-// loop, where the window can end a run and close.
+// SIGINT, SIGTERM and SIGHUP seen by the window's event loop. The thread that takes the signals
+// records the stop and writes a byte into a pipe; a socket notifier on the other end brings it
+// into the loop, where the window can end a run and close.
 #pragma once
 
 #include <QObject>

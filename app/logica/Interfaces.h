@@ -20,8 +20,11 @@ class IMensagens : public IAvisos {
 
     // The end of a run that went through: "Informação" with the text and, as its detail, what
     // the run did. The detail is asked for once the text is out, so that a terminal shows the
-    // text the moment the run is committed.
-    virtual void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) = 0;
+    // text the moment the run is committed. The notice (empty: none) tells of a stop that came
+    // too late to undo the run; a terminal asks for it once the text is out too, a box before
+    // it shows.
+    virtual void Sucesso(const std::string& texto, const std::function<std::string()>& aviso,
+                         const std::function<std::string()>& detalhe) = 0;
     // The end of a run that failed: "Erro" with the text and, as its detail, what was undone.
     virtual void Falha(const std::string& texto, const std::string& detalhe) = 0;
     // A doubt about the inputs, before anything is done: the situation and the question, with
@@ -44,6 +47,9 @@ class IProgresso {
     virtual void Mudou(const TProgresso& progresso) = 0;
     // Let pending window events run (painting, moving, the refused close).
     virtual void ProcessaMensagens() = 0;
+    // A step that lets no events run is about to start (the commit, the rollback): the display
+    // must show the latest state now, painted, and keep it while the step lasts.
+    virtual void MostraJa() = 0;
 };
 
 // What one file-open dialog shows: its title, the filter in the window's own form

@@ -297,6 +297,7 @@ bool TLogicaPrincipal::EfetuaConversao() {
         IniciaTransacao();
         VerificaBancosDaConversao(tipo_, dbAlmuro, dbTessaly);
         resumo_.ContaAntes(dbAlmuro, tipo_);
+        TInterrupcao::Verifica();
         if (tipo_ == TTipoConversao::Produtos) {
             ConverteProdutosBanco();
             ConverteProdutosPlanilha();
@@ -309,23 +310,30 @@ bool TLogicaPrincipal::EfetuaConversao() {
             ConverteFornecedoresBanco();
             ConverteFornecedoresPlanilha();
         }
-        // A stop asked after the last record still undoes the run.
-        TInterrupcao::Verifica();
         if (ensaio_) {
+            TInterrupcao::Verifica();
             resumoDoEnsaio = resumo_.Texto(dbAlmuro, avisos_);
             DesfazTransacao();
+            // A rehearsal stopped before its end says so, even though it wrote nothing.
+            TInterrupcao::Verifica();
         } else {
-            ConfirmaTransacao();
+            Grava();
         }
     } catch (const std::exception& e) {
+        gravacao_.Termina();
         const std::string lugar = Lugar.Descricao();
         Lugar.Limpa();
+        const bool interrompida = TInterrupcao::Pedida();
+        if (interrompida)
+            MostraEspera(kDesfazendo);
         try {
             DesfazTransacao();
         } catch (const std::exception&) {
             // The engine undoes a transaction whose rollback failed when the connection ends.
         }
         encerraOrigem();
+        if (interrompida)
+            LiberaAlmuro();
         mensagens_.Falha(
             std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + e.what(),
             DetalheDaFalha());
@@ -334,18 +342,56 @@ bool TLogicaPrincipal::EfetuaConversao() {
     }
     encerraOrigem();
     if (ensaio_) {
-        mensagens_.Sucesso(kSimulacao, [&resumoDoEnsaio] { return resumoDoEnsaio; });
+        mensagens_.Sucesso(
+            kSimulacao, [] { return std::string(); }, [&resumoDoEnsaio] { return resumoDoEnsaio; });
         return true;
     }
-    mensagens_.Sucesso(kSucesso, [this] {
-        std::string resumo = resumo_.Texto(dbAlmuro, avisos_);
-        try {
-            DesfazTransacao();  // the counts' own transaction: it only read
-        } catch (const std::exception&) {
-        }
-        return resumo;
-    });
+    mensagens_.Sucesso(
+        kSucesso, [this] { return gravacao_.Aviso(); },
+        [this] {
+            std::string resumo = resumo_.Texto(dbAlmuro, avisos_);
+            try {
+                DesfazTransacao();  // the counts' own transaction: it only read
+            } catch (const std::exception&) {
+            }
+            return resumo;
+        });
+    gravacao_.Termina();
     return true;
+}
+
+// The last look at a stop, then the commit, with the display saying what the wait is for.
+void TLogicaPrincipal::Grava() {
+    gravacao_.Comeca();
+    MostraEspera(TGravacaoDaConversao::kGravando);
+    ConfirmaTransacao();
+    DefineAguarde(std::string());
+}
+
+void TLogicaPrincipal::MostraEspera(const char* aguarde) {
+    progresso_.aguarde = aguarde;
+    progresso_.status.clear();
+    Notifica();
+    progresso_i_.MostraJa();
+}
+
+// A stopped run ends the program. Letting go of the target now makes the engine write out the
+// pages the undone run left in its cache (seconds, after a long run) while the display still
+// says the run is being undone, instead of after the window has gone.
+void TLogicaPrincipal::LiberaAlmuro() {
+    try {
+        dbAlmuro.Desconecta();
+    } catch (const std::exception&) {
+        // The engine lets go of what the detach could not when the process ends.
+    }
+}
+
+void TLogicaPrincipal::Encerra() {
+    LiberaAlmuro();
+    try {
+        dbTessaly.Desconecta();
+    } catch (const std::exception&) {
+    }
 }
 
 void TLogicaPrincipal::IniciaTransacao() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/logica/AvisosDaExecucao.h"
+#include "app/logica/GravacaoDaConversao.h"
 #include "app/logica/Interfaces.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LugarConversao.h"
@@ -43,6 +44,7 @@ class TLogicaPrincipal {
     static constexpr const char* kPrefixoErro = "Houve um erro ao realizar a conversão. Motivo: ";
     static constexpr const char* kSimulacao = "Simulação concluída: nada foi gravado.";
     static constexpr const char* kNadaGravado = "Nada foi gravado no banco ALMURO.";
+    static constexpr const char* kDesfazendo = "Interrompendo: desfazendo o que foi gravado...";
 
     TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso, IEscolhaArquivo& arquivos);
     ~TLogicaPrincipal();
@@ -63,6 +65,11 @@ class TLogicaPrincipal {
     static bool NumLinhaValida(const std::string& texto);
     // Whether the window may close now: never while a run is under way.
     bool PodeFechar() const { return !emExecucao_; }
+    // The run is past its last record and being committed: a stop can no longer undo it.
+    bool Gravando() const { return gravacao_.EmCurso(); }
+    // Lets go of both databases, so that the engine's last writes happen now, while the window
+    // is still there, and not after it has gone.
+    void Encerra();
 
     // ---- Inputs the window forwards -------------------------------------------------------
     // The operator picked an item of MostraPlanilha (-1: none).
@@ -171,12 +178,17 @@ class TLogicaPrincipal {
     // A row number past the sheet's used area is asked about; false when the operator declines.
     bool ConfirmaLinhasAlemDaPlanilha(std::int64_t linha);
     std::string DetalheDaFalha() const;
+    void Grava();
+    // Shows a caption that stays while a step runs that lets no events run.
+    void MostraEspera(const char* aguarde);
+    void LiberaAlmuro();
 
     IMensagens& mensagens_;
     IProgresso& progresso_i_;
     IEscolhaArquivo& arquivos_;
     TAvisosDaExecucao avisos_{mensagens_};
     TResumoConversao resumo_;
+    TGravacaoDaConversao gravacao_;
     bool ensaio_ = false;
     TPastasDosDialogos pastas_;
 

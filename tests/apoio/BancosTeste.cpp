@@ -1,5 +1,7 @@
 #include "tests/apoio/BancosTeste.h"
 
+#include <algorithm>
+
 #include "common/Erros.h"
 #include "common/Win1252.h"
 #include "conversion/Consulta.h"
@@ -149,6 +151,23 @@ void InsereLinhas(TBancoFirebird& banco, const std::string& tabela,
     }
     if (banco.Transacao().Ativa())
         banco.Transacao().Confirma();
+}
+
+std::map<std::string, std::vector<TLinha>> Despeja(const std::string& caminho) {
+    TBancoFirebird banco(1);
+    banco.DefineNome(caminho);
+    banco.Conecta();
+    std::map<std::string, std::vector<TLinha>> r;
+    for (const TLinha& t :
+         Linhas(banco,
+                "select trim(RDB$RELATION_NAME) as NOME from RDB$RELATIONS "
+                "where coalesce(RDB$SYSTEM_FLAG, 0) = 0 and RDB$VIEW_BLR is null")) {
+        auto linhas = Linhas(banco, "select * from " + t[0]);
+        std::sort(linhas.begin(), linhas.end());
+        r[t[0]] = std::move(linhas);
+    }
+    banco.Transacao().Confirma();
+    return r;
 }
 
 }  // namespace apoio

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,6 +80,10 @@ std::vector<TLinha> Linhas(TBancoFirebird& banco, const std::string& sql);
 std::string Valor(TBancoFirebird& banco, const std::string& sql);
 
 int ContaLinhas(TBancoFirebird& banco, const std::string& tabela);
+
+// Every row of every table of a database (user tables, no views), each table's rows in a fixed
+// order: two dumps are equal when the databases hold the same data.
+std::map<std::string, std::vector<TLinha>> Despeja(const std::string& caminho);
 
 // Runs one statement without a result set and commits.
 void Executa(TBancoFirebird& banco, const std::string& sql);

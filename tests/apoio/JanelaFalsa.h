@@ -20,8 +20,11 @@ class TMensagensGravadas : public IMensagens {
     void Alerta(const std::string& texto) override { todas.push_back({"Alerta", texto}); }
     void Erro(const std::string& texto) override { todas.push_back({"Erro", texto}); }
     void Informacao(const std::string& texto) override { todas.push_back({"Informação", texto}); }
-    void Sucesso(const std::string& texto, const std::function<std::string()>& detalhe) override {
+    void Sucesso(const std::string& texto, const std::function<std::string()>& aviso,
+                 const std::function<std::string()>& detalhe) override {
         todas.push_back({"Informação", texto});
+        if (std::string a = aviso(); !a.empty())
+            avisosDoFim.push_back(a);
         detalhes.push_back(detalhe());
     }
     void Falha(const std::string& texto, const std::string& detalhe) override {
@@ -43,8 +46,9 @@ class TMensagensGravadas : public IMensagens {
     }
 
     std::vector<TMensagemGravada> todas;
-    std::vector<std::string> detalhes;   // of the run's end, in order
-    std::vector<std::string> perguntas;  // the situations asked about
+    std::vector<std::string> detalhes;     // of the run's end, in order
+    std::vector<std::string> avisosDoFim;  // the notices that came with a success
+    std::vector<std::string> perguntas;    // the situations asked about
     bool respostaSim = true;
 };
 
@@ -62,12 +66,19 @@ class TProgressoGravado : public IProgresso {
         if (aoProcessar)
             aoProcessar();
     }
+    void MostraJa() override {
+        esperas.push_back(ultimo.aguarde);
+        if (aoMostrarJa)
+            aoMostrarJa();
+    }
 
     TProgresso ultimo;
     std::vector<std::string> legendas;  // every distinct non-empty caption, in order
     long mudancas = 0;
     long processamentos = 0;
     std::function<void()> aoProcessar;  // what the "window" does while the run lets events run
+    std::vector<std::string> esperas;   // the caption shown at each step that lets no events run
+    std::function<void()> aoMostrarJa;  // what comes while such a step is about to run
 };
 
 class TArquivosFila : public IEscolhaArquivo {

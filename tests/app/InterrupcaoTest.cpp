@@ -1,6 +1,7 @@
 // A run stopped from outside: by a signal to the headless binary in the middle of a real run,
 // or by a stop asked before or during the run in the logic itself. It ends rolled back, with the
 // signal's exit code and its own message, and every table of the target is as it was.
+#include "app/logica/GravacaoDaConversao.h"
 #include "app/logica/Interrupcao.h"
 #include "schema/amostra/GeradorAmostra.h"
 #include "tests/apoio/BancosTeste.h"
@@ -26,23 +27,7 @@ namespace {
 
 using apoio::TLinha;
 
-// Every row of every table of a database, each table's rows in a fixed order.
-std::map<std::string, std::vector<TLinha>> Despeja(const std::string& caminho) {
-    TBancoFirebird banco(1);
-    banco.DefineNome(caminho);
-    banco.Conecta();
-    std::map<std::string, std::vector<TLinha>> r;
-    for (const TLinha& t :
-         apoio::Linhas(banco,
-                       "select trim(RDB$RELATION_NAME) as NOME from RDB$RELATIONS "
-                       "where coalesce(RDB$SYSTEM_FLAG, 0) = 0 and RDB$VIEW_BLR is null")) {
-        auto linhas = apoio::Linhas(banco, "select * from " + t[0]);
-        std::sort(linhas.begin(), linhas.end());
-        r[t[0]] = std::move(linhas);
-    }
-    banco.Transacao().Confirma();
-    return r;
-}
+using apoio::Despeja;
 
 struct TFim {
     int codigo = -1;    // exit code, or -1 when a signal ended the process
@@ -52,9 +37,10 @@ struct TFim {
 };
 
 // The binary with stderr on a terminal of its own, so that it draws its progress; the signal
-// goes as soon as the progress shows the caption, and the process is then waited for.
+// goes as soon as the progress shows the caption, and the process is then waited for. A signal
+// `ignorado` starts ignored, as a shell or nohup can leave it.
 TFim InterrompeQuandoMostrar(const std::vector<std::string>& argumentos, const std::string& legenda,
-                             int sinal, const std::string& arquivoSaida) {
+                             int sinal, const std::string& arquivoSaida, int ignorado = 0) {
     int mestre = -1, escravo = -1;
     if (::openpty(&mestre, &escravo, nullptr, nullptr, nullptr) != 0)
         throw std::runtime_error("openpty");
@@ -66,6 +52,8 @@ TFim InterrompeQuandoMostrar(const std::vector<std::string>& argumentos, const s
         ::dup2(nada, STDIN_FILENO);
         ::dup2(saida, STDOUT_FILENO);
         ::dup2(escravo, STDERR_FILENO);
+        if (ignorado != 0)
+            std::signal(ignorado, SIG_IGN);
         std::vector<char*> argv{const_cast<char*>(CONVERSOR_BINARIO)};
         for (const auto& a : argumentos)
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -140,7 +128,8 @@ class InterrupcaoProcessoTest : public ::testing::Test {
 
     // The run of a kind on a copy of the sample's target, stopped by the signal when the
     // progress shows the caption; the target is compared with what it was.
-    TFim Interrompe(const std::string& kind, const std::string& legenda, int sinal) {
+    TFim Interrompe(const std::string& kind, const std::string& legenda, int sinal,
+                    int ignorado = 0) {
         const std::string alvo = dir_.Arquivo("almuro.fdb");
         std::filesystem::copy_file(Amostra(TGeradorAmostra::kAlmuro), alvo);
         const auto antes = Despeja(alvo);
@@ -149,8 +138,10 @@ class InterrupcaoProcessoTest : public ::testing::Test {
         TFim fim = InterrompeQuandoMostrar(
             {"run", "--kind", kind, "--target", alvo, "--source",
              Amostra(TGeradorAmostra::kTessaly), "--workbook", Amostra(pasta)},
-            legenda, sinal, dir_.Arquivo("saida.txt"));
-        EXPECT_EQ(Despeja(alvo), antes);
+            legenda, sinal, dir_.Arquivo("saida.txt"), ignorado);
+        if (fim.codigo != 0) {
+            EXPECT_EQ(Despeja(alvo), antes);
+        }
         return fim;
     }
 
@@ -184,6 +175,21 @@ TEST_F(InterrupcaoProcessoTest, SighupNoMeioDosFornecedoresDesfazESai143) {
     const TFim fim = Interrompe("suppliers", "Convertendo Fornecedores - Registro", SIGHUP);
     EXPECT_EQ(fim.codigo, 143);
     EsperaMensagem(fim);
+}
+
+// A job a shell starts in the background has SIGINT ignored, and whoever sends it still means
+// the run to stop; a hangup ignored under nohup stays ignored and the run goes on to its end.
+TEST_F(InterrupcaoProcessoTest, SinaisIgnoradosNoInicio) {
+    const TFim ctrlC =
+        Interrompe("clients", "Convertendo Clientes - Registro", SIGINT, /*ignorado=*/SIGINT);
+    EXPECT_EQ(ctrlC.codigo, 130);
+    EsperaMensagem(ctrlC);
+
+    std::filesystem::remove(dir_.Arquivo("almuro.fdb"));
+    const TFim hup =
+        Interrompe("suppliers", "Convertendo Fornecedores - Registro", SIGHUP, /*ignorado=*/SIGHUP);
+    EXPECT_EQ(hup.codigo, 0) << hup.erros;
+    EXPECT_NE(hup.saida.find(TLogicaPrincipal::kSucesso), std::string::npos) << hup.saida;
 }
 
 TEST_F(InterrupcaoProcessoTest, KillMenos9NaoDeixaNadaGravado) {
@@ -248,6 +254,37 @@ TEST_F(InterrupcaoLogicaTest, PedidoDuranteOCarregamentoDaPlanilhaParaSemTransac
     EXPECT_FALSE(t.logica.dbAlmuro.Transacao().Ativa());
     EXPECT_TRUE(t.logica.ControlesHabilitados());
     EXPECT_EQ(apoio::ContaLinhas(t.bancos.Almuro(), "PRODUTO"), 1);
+}
+
+// The display says what each wait that lets no events run is for: the commit, or the undoing
+// of a stopped run.
+TEST_F(InterrupcaoLogicaTest, AsEsperasDizemOQueSeFaz) {
+    EXPECT_TRUE(t.logica.EfetuaConversao());
+    EXPECT_EQ(t.progresso.esperas, std::vector<std::string>{TGravacaoDaConversao::kGravando});
+    EXPECT_TRUE(t.mensagens.avisosDoFim.empty());
+    EXPECT_EQ(t.progresso.ultimo.aguarde, "");  // the commit has returned
+
+    t.progresso.esperas.clear();
+    int registros = 0;
+    t.progresso.aoProcessar = [&] {
+        if (++registros == 1)
+            TInterrupcao::Pede(SIGINT);
+    };
+    EXPECT_FALSE(t.logica.EfetuaConversao());
+    EXPECT_EQ(t.progresso.esperas, std::vector<std::string>{TLogicaPrincipal::kDesfazendo});
+}
+
+// Past the last look, a stop cannot undo the run any more: it ends committed, and its success
+// comes with the notice instead of hiding that the stop came.
+TEST_F(InterrupcaoLogicaTest, PedidoDuranteAGravacaoConfirmaEAvisa) {
+    t.progresso.aoMostrarJa = [] { TInterrupcao::Pede(SIGTERM); };
+    EXPECT_TRUE(t.logica.EfetuaConversao());
+    EXPECT_EQ(t.mensagens.Textos("Informação"),
+              std::vector<std::string>{TLogicaPrincipal::kSucesso});
+    EXPECT_EQ(t.mensagens.avisosDoFim,
+              std::vector<std::string>{TGravacaoDaConversao::kAvisoInterrupcao});
+    EXPECT_EQ(apoio::ContaLinhas(t.bancos.Almuro(), "PRODUTO"), 2);
+    EXPECT_FALSE(t.logica.Gravando());
 }
 
 }  // namespace

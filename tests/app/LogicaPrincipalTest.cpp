@@ -253,11 +253,12 @@ TEST_F(LogicaPrincipalTest, DuranteAConversaoNadaFechaNemMexeNosControles) {
     EXPECT_TRUE(j.logica.ControlesHabilitados());
     EXPECT_TRUE(j.logica.PodeFechar());
     EXPECT_TRUE(j.logica.FormKeyDown(27));
-    // Staging first, then the source database, then the sheet.
-    EXPECT_EQ(j.progresso.legendas,
-              (std::vector<std::string>{"...", "Carregando dados do Excel, aguarde!",
-                                        "Convertendo Produtos - Registro 1 de 1",
-                                        "Convertendo Produtos, Aguarde!"}));
+    // Staging first, then the source database, then the sheet, then the commit.
+    EXPECT_EQ(
+        j.progresso.legendas,
+        (std::vector<std::string>{
+            "...", "Carregando dados do Excel, aguarde!", "Convertendo Produtos - Registro 1 de 1",
+            "Convertendo Produtos, Aguarde!", TGravacaoDaConversao::kGravando}));
 }
 
 TEST_F(LogicaPrincipalTest, AlvoNuncaEscolhidoTerminaNoErroComProgressoLimpo) {

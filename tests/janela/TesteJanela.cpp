@@ -2,12 +2,14 @@
 // operator's keys and clicks, its message boxes, and its state while a run is under way.
 #include "app/Principal.h"
 #include "app/janela/EscolhaArquivoJanela.h"
+#include "app/logica/GravacaoDaConversao.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/JanelaFalsa.h"
 #include "tests/spreadsheet/ApoioPlanilhas.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -69,6 +71,27 @@ class TFechaCaixas {
 
   private:
     QTimer relogio_;
+};
+
+// The captions lblAguarde painted, in order: what the operator saw, even while the run let no
+// events run.
+class TPinturas : public QObject {
+  public:
+    explicit TPinturas(QLabel* rotulo) : rotulo_(rotulo) { rotulo->installEventFilter(this); }
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (objeto == rotulo_ && evento->type() == QEvent::Paint &&
+            (textos.isEmpty() || textos.back() != rotulo_->text())) {
+            textos << rotulo_->text();
+            if (aoPintar)
+                aoPintar(rotulo_->text());
+        }
+        return false;
+    }
+    QStringList textos;
+    std::function<void(const QString&)> aoPintar;
+
+  private:
+    QLabel* rotulo_;
 };
 
 // A stop asked in a test is forgotten when the test ends, however it ends.
@@ -355,15 +378,19 @@ class TesteJanela : public QObject {
                     return;
                 pediu = true;
                 if (porSinal)
-                    std::raise(SIGTERM);
+                    ::kill(::getpid(), SIGTERM);
                 else
                     j->close();
             });
             vigia.start();
+            const TPinturas pinturas(Filho<QLabel>(*j, "lblAguarde"));
             Clica(*j, "btOK");
             vigia.stop();
             QVERIFY(pediu);
             QVERIFY(!j->isVisible());
+            // Painted while the rollback ran, before the window went.
+            QVERIFY2(pinturas.textos.contains(QString::fromUtf8(TLogicaPrincipal::kDesfazendo)),
+                     qPrintable(pinturas.textos.join(QStringLiteral(" | "))));
             QCOMPARE(caixas.vistas.size(), size_t(porSinal ? 0 : 1));
             QVERIFY(!j->Logica().dbAlmuro.Transacao().Ativa());
             QCOMPARE(apoio::Linhas(bancos.Almuro(), "select CODPROD from PRODUTO"),
@@ -371,10 +398,41 @@ class TesteJanela : public QObject {
         }
     }
 
+    // The commit shows while it runs; closing the window then cannot undo the run any more:
+    // the run ends committed, its box says that the stop came during the commit, and the window
+    // closes after it.
+    void fecharDuranteAGravacaoConcluiEAvisa() {
+        const TEsquecePedido esquece;
+        apoio::TBancosTeste bancos;
+        auto j = Janela();
+        TFechaCaixas caixas;
+        caixas.resposta = QStringLiteral("Sim");
+        fila_.respostas = {bancos.CaminhoAlmuro(), bancos.CaminhoTessaly(), Produtos(5)};
+        Clica(*j, "btAbrirAlmuro");
+        Clica(*j, "btnAbrirTessaly");
+        Clica(*j, "Btabrir");
+        TPinturas pinturas(Filho<QLabel>(*j, "lblAguarde"));
+        const QString gravando = QString::fromUtf8(TGravacaoDaConversao::kGravando);
+        pinturas.aoPintar = [&](const QString& texto) {
+            if (texto == gravando)  // the click reaches the window once the commit returns
+                QMetaObject::invokeMethod(j.get(), &QWidget::close, Qt::QueuedConnection);
+        };
+        Clica(*j, "btOK");
+        QVERIFY2(pinturas.textos.contains(gravando),
+                 qPrintable(pinturas.textos.join(QStringLiteral(" | "))));
+        QCOMPARE(caixas.vistas.size(), size_t(1));
+        QCOMPARE(caixas.vistas[0].titulo, QStringLiteral("Informação"));
+        QCOMPARE(caixas.vistas[0].texto,
+                 QString::fromUtf8(TLogicaPrincipal::kSucesso) + QStringLiteral("\n") +
+                     QString::fromUtf8(TGravacaoDaConversao::kAvisoInterrupcao));
+        QVERIFY(!j->isVisible());
+        QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 5);
+    }
+
     void sigtermComAJanelaParadaFecha() {
         const TEsquecePedido esquece;
         auto j = Janela();
-        std::raise(SIGTERM);
+        ::kill(::getpid(), SIGTERM);
         QTRY_VERIFY(!j->isVisible());
     }
 
@@ -497,5 +555,11 @@ class TesteJanela : public QObject {
     }
 };
 
-QTEST_MAIN(TesteJanela)
+// The program's own start: the signals are taken before Qt starts any thread.
+int main(int argc, char** argv) {
+    TInterrupcao::TomaSinais();
+    QApplication aplicacao(argc, argv);
+    TesteJanela teste;
+    return QTest::qExec(&teste, argc, argv);
+}
 #include "TesteJanela.moc"
