@@ -4,6 +4,7 @@
 #include "common/Texto.h"
 #include "common/Win1252.h"
 #include "conversion/Firebird.h"
+#include "conversion/RecusaDoComando.h"
 
 #include <algorithm>
 #include <cmath>
@@ -415,7 +416,15 @@ void TConsulta::Executa() {
     statement->execute(&st, tra, entrada, bufEntrada.data(), nullptr, nullptr);
     if (entrada)
         entrada->release();
-    st.Verifica();
+    try {
+        st.Verifica();
+    } catch (const EBancoDados& e) {
+        TParametrosComando parametros;
+        for (size_t i = 0; i < nomesParametros_.size(); ++i)
+            parametros.emplace_back(nomesParametros_[i], valoresParametros_[i]);
+        ExplicaRecusa(banco_, sql_, parametros, e);
+        throw;
+    }
 }
 
 size_t TConsulta::IndiceCampo(const std::string& campo) const {
