@@ -301,6 +301,9 @@ std::string TConsulta::TextoDoValor(const TValorCampo& v) {
 
 TConsulta::TConsulta(TBancoFirebird& banco) : banco_(banco) {}
 
+TConsulta::TConsulta(TBancoFirebird& banco, TTransacao& transacao)
+    : banco_(banco), transacao_(&transacao) {}
+
 TConsulta::~TConsulta() = default;
 
 void TConsulta::DefineSQL(const std::string& sql) {
@@ -332,10 +335,18 @@ void TConsulta::Fecha() {
     linha_ = 0;
 }
 
+ITransaction* TConsulta::TransacaoAtiva() {
+    if (!transacao_)
+        return banco_.TransacaoAtiva();
+    banco_.Attachment();
+    transacao_->Inicia();
+    return transacao_->Handle();
+}
+
 IStatement* TConsulta::Prepara() {
     if (texto::Trim(sql_).empty())
         throw EBancoDados("Empty query");
-    return banco_.Comandos().Prepara(banco_.Attachment(), banco_.TransacaoAtiva(), sqlPreparado_,
+    return banco_.Comandos().Prepara(banco_.Attachment(), TransacaoAtiva(), sqlPreparado_,
                                      banco_.Dialeto());
 }
 
@@ -350,7 +361,7 @@ void TConsulta::Abre() {
     Fecha();
     IStatement* statement = Prepara();
     IAttachment* att = banco_.Attachment();
-    ITransaction* tra = banco_.TransacaoAtiva();
+    ITransaction* tra = TransacaoAtiva();
     IMessageMetadata* entrada = nullptr;
     std::vector<unsigned char> bufEntrada = MontaEntrada(entrada);
     fb::Status st;
@@ -409,7 +420,7 @@ void TConsulta::Abre() {
 void TConsulta::Executa() {
     Fecha();
     IStatement* statement = Prepara();
-    ITransaction* tra = banco_.TransacaoAtiva();
+    ITransaction* tra = TransacaoAtiva();
     IMessageMetadata* entrada = nullptr;
     std::vector<unsigned char> bufEntrada = MontaEntrada(entrada);
     fb::Status st;

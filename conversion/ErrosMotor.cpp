@@ -191,8 +191,8 @@ std::string Frase(const TFalhaBanco& f) {
         const std::string& valor = f.recusados[0].valor;
         return "O valor " + ValorMostrado(valor) + " (" + std::to_string(valor.size()) +
                " caracteres) é longo demais para a coluna " + f.recusados[0].coluna + " (" +
-               std::to_string(f.comprimentoDeclarado) + " caracteres)" + naTabela + " do " +
-               banco + ".";
+               std::to_string(f.comprimentoDeclarado) + " caracteres)" + naTabela + " do " + banco +
+               ".";
     }
     if (Tem(f, {isc_string_truncation, isc_trunc_limits}))
         return "Um valor é longo demais para uma coluna" + naTabela + " do " + banco + ".";
@@ -221,8 +221,9 @@ void Lanca(TFalhaBanco falha) {
 bool Truncamento(const TFalhaBanco& falha, long& declarado, long& atual) {
     if (!Tem(falha, {isc_trunc_limits}) || falha.numeros.size() < 2)
         return false;
-    declarado = falha.numeros[0];
-    atual = falha.numeros[1];
+    // The lengths are the last two numbers: a Dynamic SQL error puts its SQL code before them.
+    declarado = falha.numeros[falha.numeros.size() - 2];
+    atual = falha.numeros.back();
     return true;
 }
 

@@ -166,7 +166,8 @@ TValoresComando ValoresDoComando(const std::string& sql) {
         }
     } else if (E(t, 0, "UPDATE") && E(t, 2, "SET")) {
         r.tabela = t[1].texto;
-        for (size_t i = 3; i + 1 < t.size() && t[i].tipo == TToken::Tipo::Nome && E(t, i + 1, "=");) {
+        for (size_t i = 3;
+             i + 1 < t.size() && t[i].tipo == TToken::Tipo::Nome && E(t, i + 1, "=");) {
             const size_t fim = FimDaExpressao(t, i + 2);
             r.pares.push_back({t[i].texto, ValorEntre(t, i + 2, fim)});
             if (!E(t, fim, ","))

@@ -85,10 +85,10 @@ bool ExplicaChave(TBancoFirebird& banco, const std::vector<TValorRecusado>& valo
     if (chave.empty())
         return false;
     TConsulta q(banco);
-    const std::string indice =
-        nomeDeIndice ? std::string(":CHAVE")
-                     : "(SELECT RDB$INDEX_NAME FROM RDB$RELATION_CONSTRAINTS "
-                       "WHERE RDB$CONSTRAINT_NAME = :CHAVE)";
+    const std::string indice = nomeDeIndice
+                                   ? std::string(":CHAVE")
+                                   : "(SELECT RDB$INDEX_NAME FROM RDB$RELATION_CONSTRAINTS "
+                                     "WHERE RDB$CONSTRAINT_NAME = :CHAVE)";
     q.DefineSQL(
         "SELECT TRIM(I.RDB$RELATION_NAME) AS TABELA, TRIM(S.RDB$FIELD_NAME) AS COLUNA, "
         "(SELECT COUNT(*) FROM RDB$RELATION_CONSTRAINTS C WHERE C.RDB$INDEX_NAME = "

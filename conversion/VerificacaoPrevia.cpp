@@ -114,6 +114,7 @@ void TVerificacaoPrevia::Verifica() {
         return;
     // Whatever the one file lacks, the cause is that it was chosen twice.
     if (MesmoArquivoDeBanco(alvo_.Nome(), origem_.Nome()))
-        mensagem += (mensagem.find('\n') == std::string::npos ? " " : "\n") + std::string(kMesmoArquivo);
+        mensagem +=
+            (mensagem.find('\n') == std::string::npos ? " " : "\n") + std::string(kMesmoArquivo);
     throw EConversor(mensagem);
 }
