@@ -7,6 +7,7 @@
 #include "conversion/Consulta.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/ProcessoFilho.h"
+#include "tests/apoio/Servidor.h"
 
 #include <gtest/gtest.h>
 
@@ -21,44 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using apoio::TLinha;
 
-constexpr const char* kServidor = "127.0.0.1:";
-
-std::string ServidorAusente(const std::string& pasta) {
-    TBancoFirebird banco(1);
-    banco.DefineNome(kServidor + pasta + "/nao-existe.fdb");
-    try {
-        banco.Conecta();
-    } catch (const std::exception& e) {
-        const std::string m = e.what();
-        if (m.find("network") != std::string::npos || m.find("connect") != std::string::npos ||
-            m.find("Unable to complete") != std::string::npos)
-            return m;
-    }
-    return "";
-}
-
-// The server runs as another user: it must reach the folder and read and write the files.
-void AbreAoServidor(const fs::path& pasta) {
-    fs::permissions(pasta, fs::perms::all);
-    for (const auto& arquivo : fs::directory_iterator(pasta))
-        fs::permissions(arquivo.path(), fs::perms::owner_read | fs::perms::owner_write |
-                                            fs::perms::group_read | fs::perms::group_write |
-                                            fs::perms::others_read | fs::perms::others_write);
-}
-
-// Every row of a table, DT_ALTERACAO (the moment of writing) left blank, sorted.
-std::vector<TLinha> Ordenadas(TBancoFirebird& banco, const std::string& tabela) {
-    const std::string sql = "select * from " + tabela;
-    const auto campos = apoio::Campos(banco, sql);
-    const auto momento = std::find(campos.begin(), campos.end(), "DT_ALTERACAO") - campos.begin();
-    auto linhas = apoio::Linhas(banco, sql);
-    for (auto& linha : linhas) {
-        if (static_cast<size_t>(momento) < linha.size())
-            linha[momento].clear();
-    }
-    std::sort(linhas.begin(), linhas.end());
-    return linhas;
-}
+using apoio::kServidor;
 
 struct TSite {
     fs::path pasta;
@@ -82,8 +46,9 @@ struct TSite {
 class ConcorrenciaTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        AbreAoServidor(dir_.Caminho());
-        if (const std::string ausente = ServidorAusente(dir_.Caminho().string()); !ausente.empty())
+        apoio::AbreAoServidor(dir_.Caminho());
+        if (const std::string ausente = apoio::ServidorAusente(dir_.Caminho().string());
+            !ausente.empty())
             GTEST_SKIP() << "Sem servidor Firebird em 127.0.0.1 (inicie com "
                             "scripts/servidor-firebird.sh start): "
                          << ausente;
@@ -99,7 +64,7 @@ class ConcorrenciaTest : public ::testing::Test {
         fs::create_directory(pasta);
         for (const auto& arquivo : fs::directory_iterator(amostra_))
             fs::copy_file(arquivo.path(), pasta / arquivo.path().filename());
-        AbreAoServidor(pasta);
+        apoio::AbreAoServidor(pasta);
         return {pasta};
     }
 
@@ -235,7 +200,9 @@ TEST_F(ConcorrenciaTest, LinhaCriadaPorOutraExecucaoEUsadaComoNaExecucaoEmSequen
         esperado.DefineNome(emSequencia.Alvo(false));
         esperado.Conecta();
         for (const char* tabela : kTabelas)
-            EXPECT_EQ(Ordenadas(monitor, tabela), Ordenadas(esperado, tabela)) << tabela;
+            EXPECT_EQ(apoio::LinhasOrdenadas(monitor, tabela),
+                      apoio::LinhasOrdenadas(esperado, tabela))
+                << tabela;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "conversion/BancoFirebird.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/Processo.h"
+#include "tests/apoio/Servidor.h"
 
 #include <gtest/gtest.h>
 
@@ -15,57 +16,17 @@ namespace {
 namespace fs = std::filesystem;
 using apoio::TLinha;
 
-constexpr const char* kServidor = "127.0.0.1:";
+using apoio::kServidor;
 
 // Every table a run writes to, the lookups included.
 const char* const kTabelas[] = {"PRODUTO",  "PRODUTODETALHE", "CLIENTE", "FORNECE",
                                 "CLASFISC", "UNIDADES",       "CIDADES"};
 
-// Whether a server answers: attaching to a database that does not exist reaches the server and
-// fails with its own message, while no server gives a network error.
-std::string ServidorAusente(const std::string& pasta) {
-    TBancoFirebird banco(1);
-    banco.DefineNome(kServidor + pasta + "/nao-existe.fdb");
-    try {
-        banco.Conecta();
-    } catch (const std::exception& e) {
-        const std::string m = e.what();
-        if (m.find("network") != std::string::npos || m.find("connect") != std::string::npos ||
-            m.find("Unable to complete") != std::string::npos)
-            return m;
-    }
-    return "";
-}
-
-// The server runs as another user: it must reach the folder and read and write the files.
-void AbreAoServidor(const fs::path& pasta) {
-    fs::permissions(pasta, fs::perms::all);
-    for (const auto& arquivo : fs::directory_iterator(pasta))
-        fs::permissions(arquivo.path(), fs::perms::owner_read | fs::perms::owner_write |
-                                            fs::perms::group_read | fs::perms::group_write |
-                                            fs::perms::others_read | fs::perms::others_write);
-}
-
-// DT_ALTERACAO is the moment the row was written (the target's default 'NOW'), which no two runs
-// share; it is left blank on both sides.
-std::vector<TLinha> Ordenadas(TBancoFirebird& banco, const std::string& tabela) {
-    const std::string sql = "select * from " + tabela;
-    const auto campos = apoio::Campos(banco, sql);
-    const auto momento = std::find(campos.begin(), campos.end(), "DT_ALTERACAO") - campos.begin();
-    auto linhas = apoio::Linhas(banco, sql);
-    for (auto& linha : linhas) {
-        if (static_cast<size_t>(momento) < linha.size())
-            linha[momento].clear();
-    }
-    std::sort(linhas.begin(), linhas.end());
-    return linhas;
-}
-
 TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
     apoio::TDiretorioTemporario embutido, servidor;
     const std::string pastaServidor = servidor.Caminho().string();
-    AbreAoServidor(servidor.Caminho());
-    if (const std::string ausente = ServidorAusente(pastaServidor); !ausente.empty())
+    apoio::AbreAoServidor(servidor.Caminho());
+    if (const std::string ausente = apoio::ServidorAusente(pastaServidor); !ausente.empty())
         GTEST_SKIP() << "Sem servidor Firebird em 127.0.0.1 (inicie com "
                         "scripts/servidor-firebird.sh start): "
                      << ausente;
@@ -76,7 +37,7 @@ TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
     ASSERT_EQ(amostra.codigo, 0) << amostra.erros;
     for (const auto& arquivo : fs::directory_iterator(embutido.Caminho()))
         fs::copy_file(arquivo.path(), servidor.Caminho() / arquivo.path().filename());
-    AbreAoServidor(servidor.Caminho());
+    apoio::AbreAoServidor(servidor.Caminho());
 
     const std::pair<const char*, const char*> tipos[] = {{"products", "produtos.xlsx"},
                                                          {"clients", "cadastros.xlsx"},
@@ -98,8 +59,8 @@ TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
     local.Conecta();
     remoto.Conecta();
     for (const char* tabela : kTabelas) {
-        const auto esperadas = Ordenadas(local, tabela);
-        const auto gravadas = Ordenadas(remoto, tabela);
+        const auto esperadas = apoio::LinhasOrdenadas(local, tabela);
+        const auto gravadas = apoio::LinhasOrdenadas(remoto, tabela);
         EXPECT_FALSE(esperadas.empty()) << tabela;
         ASSERT_EQ(gravadas.size(), esperadas.size()) << tabela;
         // The first row that differs, rather than two whole tables.
