@@ -7,6 +7,8 @@
 #include "app/Principal.h"
 #endif
 
+#include <csignal>
+
 namespace {
 
 // Runs before the constructors of every library the program links (Qt's, the database
@@ -19,9 +21,16 @@ __attribute__((section(".preinit_array"),
                used)) void (*const bloqueiaCedo)(int, char**,
                                                  char**) = BloqueiaSinaisAntesDasBibliotecas;
 
+// A file-size limit (ulimit -f) must make the engine's write fail, which the run reports and rolls
+// back, instead of killing the process by SIGXFSZ without a word.
+void FalhaEscritaAlemDoLimiteDeArquivo() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    FalhaEscritaAlemDoLimiteDeArquivo();
     // Before anything starts a thread: each thread inherits the signals blocked here, and they
     // are all taken by one thread of our own.
     TInterrupcao::TomaSinais();

@@ -29,6 +29,18 @@ struct TFalhaBanco {
     std::vector<long> errosSistema;   // the errno values it carries (a server sends none)
     std::string textoMotor;           // the engine's own message
     std::string tabela;               // the table of the failed statement, when known
+    std::vector<long> numeros;        // its number arguments, in order (lengths of a truncation)
+
+    // What the refused statement held, when the catalogue tells which part was refused: the
+    // column a value was too long for (with its declared length), or the columns of the key a
+    // value repeated (the table's primary key, or another unique key).
+    struct TValorRecusado {
+        std::string coluna;
+        std::string valor;  // as the statement sent it, Windows-1252
+    };
+    std::vector<TValorRecusado> recusados;
+    long comprimentoDeclarado = 0;
+    bool chavePrimaria = false;
 };
 
 // The database refused something; what() keeps the database's own message (after a Portuguese

@@ -118,7 +118,12 @@ void TTransacao::Inicia() {
     if (handle_)
         return;
     IAttachment* att = banco_.Attachment();
-    std::vector<unsigned char> tpb = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_wait};
+    std::vector<unsigned char> tpb = {isc_tpb_version3};
+    if (leituraConfirmada_)
+        tpb.insert(tpb.end(), {isc_tpb_read_committed, isc_tpb_rec_version});
+    else
+        tpb.push_back(isc_tpb_concurrency);
+    tpb.push_back(isc_tpb_wait);
     tpb.push_back(somenteLeitura_ ? isc_tpb_read : isc_tpb_write);
     // No undo log of the whole transaction: a rollback then only marks it dead, at once, and
     // its rows are never seen again, instead of backing them out one by one (as long as the

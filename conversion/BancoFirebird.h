@@ -36,6 +36,10 @@ class TTransacao {
     void DefineSomenteLeitura(bool somenteLeitura) { somenteLeitura_ = somenteLeitura; }
     bool SomenteLeitura() const { return somenteLeitura_; }
 
+    // Read committed instead of a snapshot: each statement sees what other transactions had
+    // committed when it ran.
+    void DefineLeituraConfirmada(bool confirmada) { leituraConfirmada_ = confirmada; }
+
     // How long a statement waits for a row that another transaction holds before it fails with
     // a lock time-out; taken when the transaction starts.
     void DefineEsperaBloqueio(int segundos) { esperaBloqueio_ = segundos; }
@@ -50,6 +54,7 @@ class TTransacao {
     TBancoFirebird& banco_;
     Firebird::ITransaction* handle_ = nullptr;
     bool somenteLeitura_ = false;
+    bool leituraConfirmada_ = false;
     int esperaBloqueio_ = 30;
     unsigned long geracao_ = 0;
 };

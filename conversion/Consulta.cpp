@@ -4,6 +4,7 @@
 #include "common/Texto.h"
 #include "common/Win1252.h"
 #include "conversion/Firebird.h"
+#include "conversion/RecusaDoComando.h"
 
 #include <algorithm>
 #include <cmath>
@@ -300,6 +301,9 @@ std::string TConsulta::TextoDoValor(const TValorCampo& v) {
 
 TConsulta::TConsulta(TBancoFirebird& banco) : banco_(banco) {}
 
+TConsulta::TConsulta(TBancoFirebird& banco, TTransacao& transacao)
+    : banco_(banco), transacao_(&transacao) {}
+
 TConsulta::~TConsulta() = default;
 
 void TConsulta::DefineSQL(const std::string& sql) {
@@ -331,10 +335,18 @@ void TConsulta::Fecha() {
     linha_ = 0;
 }
 
+ITransaction* TConsulta::TransacaoAtiva() {
+    if (!transacao_)
+        return banco_.TransacaoAtiva();
+    banco_.Attachment();
+    transacao_->Inicia();
+    return transacao_->Handle();
+}
+
 IStatement* TConsulta::Prepara() {
     if (texto::Trim(sql_).empty())
         throw EBancoDados("Empty query");
-    return banco_.Comandos().Prepara(banco_.Attachment(), banco_.TransacaoAtiva(), sqlPreparado_,
+    return banco_.Comandos().Prepara(banco_.Attachment(), TransacaoAtiva(), sqlPreparado_,
                                      banco_.Dialeto());
 }
 
@@ -349,7 +361,7 @@ void TConsulta::Abre() {
     Fecha();
     IStatement* statement = Prepara();
     IAttachment* att = banco_.Attachment();
-    ITransaction* tra = banco_.TransacaoAtiva();
+    ITransaction* tra = TransacaoAtiva();
     IMessageMetadata* entrada = nullptr;
     std::vector<unsigned char> bufEntrada = MontaEntrada(entrada);
     fb::Status st;
@@ -408,14 +420,22 @@ void TConsulta::Abre() {
 void TConsulta::Executa() {
     Fecha();
     IStatement* statement = Prepara();
-    ITransaction* tra = banco_.TransacaoAtiva();
+    ITransaction* tra = TransacaoAtiva();
     IMessageMetadata* entrada = nullptr;
     std::vector<unsigned char> bufEntrada = MontaEntrada(entrada);
     fb::Status st;
     statement->execute(&st, tra, entrada, bufEntrada.data(), nullptr, nullptr);
     if (entrada)
         entrada->release();
-    st.Verifica();
+    try {
+        st.Verifica();
+    } catch (const EBancoDados& e) {
+        TParametrosComando parametros;
+        for (size_t i = 0; i < nomesParametros_.size(); ++i)
+            parametros.emplace_back(nomesParametros_[i], valoresParametros_[i]);
+        ExplicaRecusa(banco_, sql_, parametros, e);
+        throw;
+    }
 }
 
 size_t TConsulta::IndiceCampo(const std::string& campo) const {

@@ -30,6 +30,8 @@ struct TValorCampo {
 class TConsulta {
   public:
     explicit TConsulta(TBancoFirebird& banco);
+    // Runs in the given transaction of the connection instead of its default one.
+    TConsulta(TBancoFirebird& banco, TTransacao& transacao);
     ~TConsulta();
     TConsulta(const TConsulta&) = delete;
     TConsulta& operator=(const TConsulta&) = delete;
@@ -72,10 +74,12 @@ class TConsulta {
 
   private:
     Firebird::IStatement* Prepara();
+    Firebird::ITransaction* TransacaoAtiva();
     std::vector<unsigned char> MontaEntrada(Firebird::IMessageMetadata*& meta);
     size_t IndiceCampo(const std::string& campo) const;
 
     TBancoFirebird& banco_;
+    TTransacao* transacao_ = nullptr;  // none: the connection's default transaction
     std::string sql_;
     std::string sqlPreparado_;                  // with "?" in place of the names
     std::vector<std::string> nomesParametros_;  // one per "?", in order

@@ -10,6 +10,9 @@ namespace {
 struct TToken {
     enum class Tipo { Nome, Outro, Valor } tipo;
     std::string texto;  // a name upper-cased, or the character
+    // A value: a literal's text (inner quotes undone), a number's digits, a parameter's name.
+    std::string valor;
+    bool parametro = false;
 };
 
 bool InicioDeNome(char c) {
@@ -34,20 +37,25 @@ std::vector<TToken> Tokens(const std::string& sql) {
         } else if (c == '\'' || c == '"') {
             // A literal (dialect 1 quotes texts either way), doubled quotes inside.
             size_t j = i + 1;
-            while (j < sql.size() && !(sql[j] == c && (j + 1 >= sql.size() || sql[j + 1] != c)))
+            std::string valor;
+            while (j < sql.size() && !(sql[j] == c && (j + 1 >= sql.size() || sql[j + 1] != c))) {
+                valor += sql[j];
                 j += sql[j] == c ? 2 : 1;
-            r.push_back({TToken::Tipo::Valor, {}});
+            }
+            r.push_back({TToken::Tipo::Valor, {}, std::move(valor)});
             i = j + 1;
         } else if (c == ':' && i + 1 < sql.size() && InicioDeNome(sql[i + 1])) {
-            i += 1;
+            const size_t inicio = ++i;
             while (i < sql.size() && ParteDeNome(sql[i]))
                 ++i;
-            r.push_back({TToken::Tipo::Valor, {}});
+            r.push_back(
+                {TToken::Tipo::Valor, {}, texto::UpperAZ(sql.substr(inicio, i - inicio)), true});
         } else if (std::isdigit(static_cast<unsigned char>(c))) {
+            const size_t inicio = i;
             while (i < sql.size() &&
                    (std::isalnum(static_cast<unsigned char>(sql[i])) || sql[i] == '.'))
                 ++i;
-            r.push_back({TToken::Tipo::Valor, {}});
+            r.push_back({TToken::Tipo::Valor, {}, sql.substr(inicio, i - inicio)});
         } else if (InicioDeNome(c)) {
             size_t j = i;
             while (j < sql.size() && ParteDeNome(sql[j]))
@@ -59,11 +67,11 @@ std::vector<TToken> Tokens(const std::string& sql) {
                 r.pop_back();
                 r.back().texto = nome;
             } else {
-                r.push_back({TToken::Tipo::Nome, nome});
+                r.push_back({TToken::Tipo::Nome, nome, {}});
             }
             i = j;
         } else {
-            r.push_back({TToken::Tipo::Outro, std::string(1, c)});
+            r.push_back({TToken::Tipo::Outro, std::string(1, c), {}});
             ++i;
         }
     }
@@ -101,7 +109,74 @@ void ColunasComparadas(const std::vector<TToken>& t, size_t i, TObjetosComando& 
     }
 }
 
+// The value of tokens [i, fim): a single literal, number or parameter (a number may carry its
+// sign); anything else (NULL, an expression) has no value to name.
+TValorDoComando ValorEntre(const std::vector<TToken>& t, size_t i, size_t fim) {
+    TValorDoComando v;
+    const bool sinal = fim == i + 2 && (E(t, i, "-") || E(t, i, "+"));
+    if ((fim == i + 1 || sinal) && t[fim - 1].tipo == TToken::Tipo::Valor &&
+        !(sinal && t[fim - 1].parametro)) {
+        v.tipo = t[fim - 1].parametro ? TValorDoComando::Tipo::Parametro
+                                      : TValorDoComando::Tipo::Literal;
+        v.texto = (sinal && E(t, i, "-") ? "-" : "") + t[fim - 1].valor;
+    }
+    return v;
+}
+
+// The end of the expression that starts at i: the next "," or ")" outside parentheses, or WHERE.
+size_t FimDaExpressao(const std::vector<TToken>& t, size_t i) {
+    int nivel = 0;
+    for (; i < t.size(); ++i) {
+        if (E(t, i, "("))
+            ++nivel;
+        else if (E(t, i, ")") && nivel-- == 0)
+            break;
+        else if (nivel == 0 && (E(t, i, ",") || E(t, i, "WHERE")))
+            break;
+    }
+    return i;
+}
+
 }  // namespace
+
+TValoresComando ValoresDoComando(const std::string& sql) {
+    const std::vector<TToken> t = Tokens(sql);
+    TValoresComando r;
+    if (t.size() < 3)
+        return r;
+    if (E(t, 0, "INSERT") && E(t, 1, "INTO") && E(t, 3, "(")) {
+        r.tabela = t[2].texto;
+        std::vector<std::string> colunas;
+        size_t i = 4;
+        for (; i < t.size() && !E(t, i, ")"); ++i) {
+            if (t[i].tipo == TToken::Tipo::Nome)
+                colunas.push_back(t[i].texto);
+        }
+        if (!E(t, i + 1, "VALUES") || !E(t, i + 2, "("))
+            return r;
+        i += 3;
+        for (const std::string& coluna : colunas) {
+            const size_t fim = FimDaExpressao(t, i);
+            if (fim >= t.size())
+                break;
+            r.pares.push_back({coluna, ValorEntre(t, i, fim)});
+            if (E(t, fim, ")"))
+                break;
+            i = fim + 1;
+        }
+    } else if (E(t, 0, "UPDATE") && E(t, 2, "SET")) {
+        r.tabela = t[1].texto;
+        for (size_t i = 3;
+             i + 1 < t.size() && t[i].tipo == TToken::Tipo::Nome && E(t, i + 1, "=");) {
+            const size_t fim = FimDaExpressao(t, i + 2);
+            r.pares.push_back({t[i].texto, ValorEntre(t, i + 2, fim)});
+            if (!E(t, fim, ","))
+                break;
+            i = fim + 1;
+        }
+    }
+    return r;
+}
 
 TObjetosComando ObjetosDoComando(const std::string& sql) {
     const std::vector<TToken> t = Tokens(sql);

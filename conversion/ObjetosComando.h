@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TObjetosComando {
@@ -15,3 +16,17 @@ struct TObjetosComando {
 // Function calls and aliases in a select list are not columns; literals and parameters are
 // skipped.
 TObjetosComando ObjetosDoComando(const std::string& sql);
+
+// What a statement gives each column it writes, for a refusal to name the column and the value.
+struct TValorDoComando {
+    enum class Tipo { Nenhum, Literal, Parametro } tipo = Tipo::Nenhum;
+    std::string texto;  // a literal's text or a number's digits; a parameter's name, upper-cased
+};
+struct TValoresComando {
+    std::string tabela;
+    std::vector<std::pair<std::string, TValorDoComando>> pares;  // column and value, in order
+};
+
+// The columns and values of INSERT INTO t (columns) VALUES (values) and UPDATE t SET c = v, ...;
+// a value that is neither a literal nor a parameter (NULL, an expression) is Nenhum.
+TValoresComando ValoresDoComando(const std::string& sql);

@@ -1,14 +1,15 @@
 #include "conversion/VerificacaoPrevia.h"
 
 #include "common/Erros.h"
+#include "conversion/ArquivoDoBanco.h"
 #include "conversion/Consulta.h"
 #include "conversion/ObjetosComando.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
+
+const char* const kMesmoArquivo = "O mesmo arquivo foi escolhido para os dois bancos.";
 
 using TCatalogo = std::map<std::string, std::set<std::string>>;
 
@@ -66,13 +67,6 @@ std::vector<std::string> Faltas(const std::map<std::string, std::vector<std::str
     return linhas;
 }
 
-bool MesmoArquivo(const std::string& a, const std::string& b) {
-    if (a == b)
-        return true;
-    std::error_code erro;
-    return std::filesystem::equivalent(a, b, erro) && !erro;
-}
-
 }  // namespace
 
 void TVerificacaoPrevia::Exige(TExigido& exigido, const std::string& comando) {
@@ -101,8 +95,6 @@ void TVerificacaoPrevia::Verifica() {
         mensagem = "O " + NomeBanco(alvo_, "ALMURO") +
                    " não parece um banco do Almuro: não tem nenhuma das tabelas " + Junta(tabelas) +
                    ".";
-        if (MesmoArquivo(alvo_.Nome(), origem_.Nome()))
-            mensagem += " O mesmo arquivo foi escolhido para os dois bancos.";
     } else {
         const auto linhas = Faltas(exigidoAlvo_, catalogoAlvo);
         if (!linhas.empty()) {
@@ -118,6 +110,11 @@ void TVerificacaoPrevia::Verifica() {
         for (const std::string& l : linhasOrigem)
             mensagem += "\n" + l;
     }
-    if (!mensagem.empty())
-        throw EConversor(mensagem);
+    if (mensagem.empty())
+        return;
+    // Whatever the one file lacks, the cause is that it was chosen twice.
+    if (MesmoArquivoDeBanco(alvo_.Nome(), origem_.Nome()))
+        mensagem +=
+            (mensagem.find('\n') == std::string::npos ? " " : "\n") + std::string(kMesmoArquivo);
+    throw EConversor(mensagem);
 }

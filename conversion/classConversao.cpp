@@ -3,6 +3,7 @@
 #include "common/ConfiguracaoRegional.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
+#include "conversion/BuscaConcorrente.h"
 #include "conversion/ComandoLiteral.h"
 #include "conversion/ErrosMotor.h"
 #include "conversion/ObjetosComando.h"
@@ -78,6 +79,8 @@ void TConversao::EsvaziaTabela(const std::string& comandoDelete) {
 
 namespace {
 
+const char* const kBeloHorizonte = " select codcidade from cidades where cidade = 'BELO HORIZONTE'";
+
 // The next code after the highest one of a lookup table, zero-filled to its width. A table whose
 // codes have run out ends the run: a cut code would point at another row.
 std::string ProximoCodigo(const std::string& maximo, int largura, const char* tabela) {
@@ -114,17 +117,21 @@ std::string TConversao::ClasFiscalNoBanco(const std::string& codigoNcm) {
         return auxiliar_.Texto("CODCLASFIS");
 
     auxiliar_.Fecha();
-    auxiliar_.DefineSQL(" Select Max(CODCLASFIS) as CodClasFis From CLASFISC ");
-    auxiliar_.Abre();
-    const std::string novo = ProximoCodigo(auxiliar_.Texto("CodClasFis"), 4, "CLASFISC");
-
-    auxiliar_.Fecha();
-    auxiliar_.DefineSQL(kInsereClasFisc);
-    auxiliar_.Parametro("CodClasFis", CompletaZeros(Primeiros(novo, 4), 4));
-    auxiliar_.Parametro("CodigoNCM", codigoNcm);
-    auxiliar_.Parametro("CodNBM", codigoNcm);
-    auxiliar_.Executa();
-    return novo;
+    const TLinhaDeBusca linha{{{" SELECT CODCLASFIS FROM CLASFISC WHERE CODIGONCM = :CODIGONCM",
+                                {{"CODIGONCM", codigoNcm}},
+                                "CODCLASFIS"}},
+                              " Select Max(CODCLASFIS) as CodClasFis From CLASFISC ",
+                              "CodClasFis"};
+    return AchaOuCriaLinha(
+        banco_, linha, [](const std::string& maior) { return ProximoCodigo(maior, 4, "CLASFISC"); },
+        [&](const std::string& novo) {
+            auxiliar_.Fecha();
+            auxiliar_.DefineSQL(kInsereClasFisc);
+            auxiliar_.Parametro("CodClasFis", CompletaZeros(Primeiros(novo, 4), 4));
+            auxiliar_.Parametro("CodigoNCM", codigoNcm);
+            auxiliar_.Parametro("CodNBM", codigoNcm);
+            auxiliar_.Executa();
+        });
 }
 
 std::string TConversao::VerificaUnidade(const std::string& unidade) {
@@ -137,10 +144,19 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
         auxiliar_.Parametro("PUNIDADE", codigo);
         auxiliar_.Abre();
         if (auxiliar_.Fim()) {
-            auxiliar_.Fecha();
-            auxiliar_.DefineSQL(kInsereUnidade);
-            auxiliar_.Parametro("PUNIDADE", codigo);
-            auxiliar_.Executa();
+            const TLinhaDeBusca linha{{{"Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE",
+                                        {{"PUNIDADE", codigo}},
+                                        "UNIDADE"}},
+                                      {},
+                                      {}};
+            AchaOuCriaLinha(
+                banco_, linha, [&](const std::string&) { return codigo; },
+                [&](const std::string&) {
+                    auxiliar_.Fecha();
+                    auxiliar_.DefineSQL(kInsereUnidade);
+                    auxiliar_.Parametro("PUNIDADE", codigo);
+                    auxiliar_.Executa();
+                });
         }
         banco_.Memoria().Guarda(chave, codigo);
     } catch (const std::exception&) {
@@ -179,7 +195,7 @@ std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::s
 
     if (cidade == "BHTE") {
         auxiliar_.Fecha();
-        auxiliar_.DefineSQL(" select codcidade from cidades where cidade = 'BELO HORIZONTE'");
+        auxiliar_.DefineSQL(kBeloHorizonte);
         auxiliar_.Abre();
         // Not remembered: a later "bhte" of the same state creates a row BHTE that the exact
         // lookup would find from then on.
@@ -190,17 +206,28 @@ std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::s
     }
 
     auxiliar_.Fecha();
-    auxiliar_.DefineSQL(" Select Max(CodCidade) as CodCliente From Cidades ");
-    auxiliar_.Abre();
-    const std::string novo = ProximoCodigo(auxiliar_.Texto("CodCliente"), 5, "Cidades");
-
-    auxiliar_.Fecha();
-    auxiliar_.DefineSQL(kInsereCidade);
-    auxiliar_.Parametro("CodCidade", novo);
-    auxiliar_.Parametro("Cidade", nome);
-    auxiliar_.Parametro("Estado", uf);
-    auxiliar_.Executa();
-    return novo;
+    TLinhaDeBusca linha{
+        {{" select CodCidade from Cidades  where Cidade = :CIDADE   And Estado = :ESTADO",
+          {{"CIDADE", nome}, {"ESTADO", uf}},
+          "CodCidade"}},
+        " Select Max(CodCidade) as CodCliente From Cidades ",
+        "CodCliente"};
+    if (cidade == "BHTE")
+        linha.buscas.push_back({kBeloHorizonte, {}, "CODCIDADE"});
+    int achadaPor = -1;
+    const std::string codigo = AchaOuCriaLinha(
+        banco_, linha, [](const std::string& maior) { return ProximoCodigo(maior, 5, "Cidades"); },
+        [&](const std::string& novo) {
+            auxiliar_.Fecha();
+            auxiliar_.DefineSQL(kInsereCidade);
+            auxiliar_.Parametro("CodCidade", novo);
+            auxiliar_.Parametro("Cidade", nome);
+            auxiliar_.Parametro("Estado", uf);
+            auxiliar_.Executa();
+        },
+        &achadaPor);
+    lembravel = achadaPor != 1;  // Belo Horizonte, as above
+    return codigo;
 }
 
 std::string TConversao::CompletaZeros(const std::string& texto, int largura) {

@@ -27,6 +27,18 @@ void TLugarConversao::RegistroOrigem(std::string tabela, const std::string& codi
     codigoOrigem_ = codigo;
 }
 
+void TLugarConversao::NomeiaOrigemRecusada(std::initializer_list<TOrigemDaColuna> origens,
+                                           const EBancoDados& erro) {
+    for (const auto& recusado : erro.Falha().recusados) {
+        for (const TOrigemDaColuna& o : origens) {
+            if (recusado.coluna == o.destino) {
+                colunaOrigem_ = o.origem;
+                return;
+            }
+        }
+    }
+}
+
 void TLugarConversao::Limpa() {
     tabela_ = nullptr;
     linha_ = 0;

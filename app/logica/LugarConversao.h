@@ -5,6 +5,9 @@
 // message.
 #pragma once
 
+#include "common/Erros.h"
+
+#include <initializer_list>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -13,6 +16,11 @@ class TTabelaTemp;
 
 class TLugarConversao {
   public:
+    struct TOrigemDaColuna {
+        const char* destino;
+        const char* origem;
+    };
+
     // The staging table stands on the heading row: the titles of its columns.
     void LeTitulos(const TTabelaTemp& tabela);
     // A staged row, by its row number in the sheet.
@@ -37,6 +45,18 @@ class TLugarConversao {
         }
     }
 
+    // Runs the write of a source record: a refusal of a target column that a source column feeds
+    // (target column, source column) names the source column, as a conversion step would.
+    template <class F>
+    void GravaRegistro(std::initializer_list<TOrigemDaColuna> origens, F&& grava) {
+        try {
+            grava();
+        } catch (const EBancoDados& e) {
+            NomeiaOrigemRecusada(origens, e);
+            throw;
+        }
+    }
+
     // No record any more.
     void Limpa();
 
@@ -46,6 +66,8 @@ class TLugarConversao {
 
   private:
     std::string DescricaoPlanilha() const;
+    void NomeiaOrigemRecusada(std::initializer_list<TOrigemDaColuna> origens,
+                              const EBancoDados& erro);
 
     std::vector<std::string> titulos_;
     const TTabelaTemp* tabela_ = nullptr;

@@ -1,6 +1,7 @@
 // The value helpers that the sheet mappings share.
 #include "app/logica/LogicaPrincipal.h"
 #include "common/Texto.h"
+#include "conversion/BuscaConcorrente.h"
 #include "conversion/Consulta.h"
 #include "conversion/classConversao.h"
 
@@ -55,22 +56,30 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
         if (!q.Fim() && !q.Nulo("CODCIDADE"))
             dbAlmuro.Memoria().Guarda(chave, resultado);
         if (q.Fim() || q.Nulo("CODCIDADE")) {
-            q.DefineSQL("Select MAX(CODCIDADE) as CODCIDADE from CIDADES");
-            q.Abre();
-            std::string novo = "00001";
-            if (!q.Nulo("CODCIDADE")) {
-                novo = ZerosEsquerda(texto::Inteiro(texto::LeInteiro(q.Texto("CODCIDADE")) + 1), 5);
+            const TLinhaDeBusca linha{
+                {{"Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO",
+                  {{"PCIDADE", texto::Primeiros(nome, 30)},
+                   {"PESTADO", texto::Primeiros(estado, 2)}},
+                  "CODCIDADE"}},
+                "Select MAX(CODCIDADE) as CODCIDADE from CIDADES",
+                "CODCIDADE"};
+            auto proximo = [](const std::string& maior) {
+                if (maior.empty())
+                    return std::string("00001");
+                std::string novo = ZerosEsquerda(texto::Inteiro(texto::LeInteiro(maior) + 1), 5);
                 if (novo.size() > 5) {
                     throw EConversor("Os códigos da tabela CIDADES se esgotaram: o próximo (" +
                                      novo + ") não cabe em 5 dígitos.");
                 }
-            }
-            q.DefineSQL(kInsereCidadePlanilha);
-            q.Parametro("PCODCIDADE", novo);
-            q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
-            q.Parametro("PESTADO", texto::Primeiros(estado, 30));
-            q.Executa();
-            resultado = novo;
+                return novo;
+            };
+            resultado = AchaOuCriaLinha(dbAlmuro, linha, proximo, [&](const std::string& novo) {
+                q.DefineSQL(kInsereCidadePlanilha);
+                q.Parametro("PCODCIDADE", novo);
+                q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
+                q.Parametro("PESTADO", texto::Primeiros(estado, 30));
+                q.Executa();
+            });
             if (estado.size() <= 2)
                 dbAlmuro.Memoria().Guarda(chave, resultado);
         }

@@ -98,7 +98,9 @@ void TLogicaPrincipal::ConverteClientesBanco() {
                                  "código de cliente: ele seria gravado com o código de outro "
                                  "cliente.");
             }
-            cliente.Grava(TConverteCliente::kInsere);
+            // The engine judges the birth date only when the row is written.
+            Lugar.GravaRegistro({{"DT_NASCIMENTO", "DATA_NASC"}},
+                                [&] { cliente.Grava(TConverteCliente::kInsere); });
             if (codigo > ContadorCliente)
                 ContadorCliente = codigo;
         }

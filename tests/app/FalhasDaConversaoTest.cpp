@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using apoio::TLinha;
@@ -62,6 +64,62 @@ TEST_F(FalhasDaConversaoTest, AlvoQueNaoEAlmuroEMesmoArquivoDuasVezes) {
         << erro;
     EXPECT_NE(erro.find("O mesmo arquivo foi escolhido para os dois bancos."), std::string::npos)
         << erro;
+}
+
+// Whatever kind, whichever file is given twice, and however its two paths are spelt.
+TEST_F(FalhasDaConversaoTest, MesmoArquivoDuasVezesDitoPorQualquerCaminhoDoArquivo) {
+    const std::filesystem::path pasta = t.bancos.Diretorio().Caminho();
+    std::filesystem::create_symlink(t.bancos.CaminhoAlmuro(), pasta / "ligado.fdb");
+    const std::string outroAlmuro = (pasta / "." / "ligado.fdb").string();
+    const std::string outroTessaly = (pasta / "x" / ".." / "tessaly.fdb").string();
+    std::filesystem::create_directory(pasta / "x");
+    const struct {
+        TTipoConversao tipo;
+        std::string alvo, origem;
+    } casos[] = {{TTipoConversao::Clientes, t.bancos.CaminhoTessaly(), outroTessaly},
+                 {TTipoConversao::Fornecedores, outroTessaly, t.bancos.CaminhoTessaly()},
+                 {TTipoConversao::Clientes, t.bancos.CaminhoAlmuro(), outroAlmuro},
+                 {TTipoConversao::Produtos, outroAlmuro, t.bancos.CaminhoAlmuro()}};
+    for (const auto& c : casos) {
+        t.mensagens.todas.clear();
+        t.logica.DefineTipo(c.tipo);
+        t.logica.AbreAlmuro(c.alvo);
+        t.logica.AbreTessaly(c.origem);
+        const std::string erro = Erro();
+        EXPECT_NE(erro.find("O mesmo arquivo foi escolhido para os dois bancos."),
+                  std::string::npos)
+            << c.alvo << " " << c.origem << "\n"
+            << erro;
+    }
+    t.logica.AbreAlmuro(t.bancos.CaminhoAlmuro());
+    t.logica.AbreTessaly(t.bancos.CaminhoTessaly());
+    EXPECT_EQ(Produtos(), kComoAntes);
+}
+
+// A birth date the source keeps as text is judged when the client is written: the place names the
+// source column and the refusal the target column.
+TEST_F(FalhasDaConversaoTest, DataDeOrigemQueNaoEDataNomeiaAColunaDeOrigem) {
+    apoio::Executa(t.bancos.Tessaly(), "alter table CLIENTE drop DATA_NASC");
+    apoio::Executa(t.bancos.Tessaly(), "alter table CLIENTE add DATA_NASC varchar(20)");
+    for (const std::string data : {"31/02/2020", "amanhã"}) {
+        t.mensagens.todas.clear();
+        apoio::Executa(t.bancos.Tessaly(), "delete from CLIENTE");
+        apoio::InsereLinhas(t.bancos.Tessaly(), "CLIENTE", {"CODIGO", "NOME", "DATA_NASC"},
+                            {{"7", "Ana", std::nullopt}, {"8", "Bia", data}});
+        t.logica.DefineTipo(TTipoConversao::Clientes);
+        t.Planilha(13, {{"h"}});
+        const std::string convertido = data == "amanhã" ? data : "31.02.2020";
+        const std::string erro = Erro();
+        EXPECT_EQ(erro.rfind("banco TESSALY, tabela CLIENTE, CODIGO 8, coluna DATA_NASC: O banco "
+                             "ALMURO (" +
+                                 t.bancos.CaminhoAlmuro() + ") não conseguiu converter o valor \"" +
+                                 convertido +
+                                 "\" para o tipo da coluna DT_NASCIMENTO da tabela CLIENTE.\n",
+                             0),
+                  0u)
+            << erro;
+        EXPECT_NE(erro.find("conversion error from string"), std::string::npos) << erro;
+    }
 }
 
 TEST_F(FalhasDaConversaoTest, ViolacaoDeChaveNomeiaBancoTabelaEValorEGuardaOTextoDoMotor) {

@@ -2,6 +2,7 @@
 
 #include "conversion/BancoFirebird.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
@@ -67,6 +68,19 @@ std::string PorQueServidorNaoServe(const fs::path& pasta) {
 
 bool EmIntegracaoContinua() {
     return Variavel("CI") == "true";
+}
+
+std::vector<TLinha> LinhasOrdenadas(TBancoFirebird& banco, const std::string& tabela) {
+    const std::string sql = "select * from " + tabela;
+    const auto campos = Campos(banco, sql);
+    const auto momento = std::find(campos.begin(), campos.end(), "DT_ALTERACAO") - campos.begin();
+    auto linhas = Linhas(banco, sql);
+    for (auto& linha : linhas) {
+        if (static_cast<size_t>(momento) < linha.size())
+            linha[momento].clear();
+    }
+    std::sort(linhas.begin(), linhas.end());
+    return linhas;
 }
 
 }  // namespace apoio

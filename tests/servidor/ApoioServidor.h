@@ -3,10 +3,13 @@
 // 127.0.0.1 and the port CONVERSOR_SERVIDOR_PORTA names (default 3050).
 #pragma once
 
+#include "tests/apoio/BancosTeste.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace apoio {
 
@@ -23,6 +26,10 @@ std::string PorQueServidorNaoServe(const std::filesystem::path& pasta);
 
 // CI=true: there a test must never pass without having reached the server.
 bool EmIntegracaoContinua();
+
+// Every row of a table, sorted, DT_ALTERACAO left blank: it is the moment the row was written
+// (the target's default 'NOW'), which no two runs share.
+std::vector<TLinha> LinhasOrdenadas(TBancoFirebird& banco, const std::string& tabela);
 
 }  // namespace apoio
 

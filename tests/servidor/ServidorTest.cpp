@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -21,21 +20,6 @@ using apoio::TLinha;
 const char* const kTabelas[] = {"PRODUTO",  "PRODUTODETALHE", "CLIENTE", "FORNECE",
                                 "CLASFISC", "UNIDADES",       "CIDADES"};
 
-// DT_ALTERACAO is the moment the row was written (the target's default 'NOW'), which no two runs
-// share; it is left blank on both sides.
-std::vector<TLinha> Ordenadas(TBancoFirebird& banco, const std::string& tabela) {
-    const std::string sql = "select * from " + tabela;
-    const auto campos = apoio::Campos(banco, sql);
-    const auto momento = std::find(campos.begin(), campos.end(), "DT_ALTERACAO") - campos.begin();
-    auto linhas = apoio::Linhas(banco, sql);
-    for (auto& linha : linhas) {
-        if (static_cast<size_t>(momento) < linha.size())
-            linha[momento].clear();
-    }
-    std::sort(linhas.begin(), linhas.end());
-    return linhas;
-}
-
 TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
     apoio::TDiretorioTemporario embutido, servidor;
     EXIGE_SERVIDOR(servidor.Caminho());
@@ -47,7 +31,7 @@ TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
     ASSERT_EQ(amostra.codigo, 0) << amostra.erros;
     for (const auto& arquivo : fs::directory_iterator(embutido.Caminho()))
         fs::copy_file(arquivo.path(), servidor.Caminho() / arquivo.path().filename());
-    AbreAoServidor(servidor.Caminho());
+    apoio::AbreAoServidor(servidor.Caminho());
 
     const std::pair<const char*, const char*> tipos[] = {{"products", "produtos.xlsx"},
                                                          {"clients", "cadastros.xlsx"},
@@ -69,8 +53,8 @@ TEST(ServidorTest, CadaTipoGravaPeloServidorOQueGravaPeloMotorEmbutido) {
     local.Conecta();
     remoto.Conecta();
     for (const char* tabela : kTabelas) {
-        const auto esperadas = Ordenadas(local, tabela);
-        const auto gravadas = Ordenadas(remoto, tabela);
+        const auto esperadas = apoio::LinhasOrdenadas(local, tabela);
+        const auto gravadas = apoio::LinhasOrdenadas(remoto, tabela);
         EXPECT_FALSE(esperadas.empty()) << tabela;
         ASSERT_EQ(gravadas.size(), esperadas.size()) << tabela;
         // The first row that differs, rather than two whole tables.
