@@ -6,23 +6,24 @@
 #include "app/janela/MensagensJanela.h"
 #include "app/janela/ProgressoJanela.h"
 #include "app/janela/SinaisJanela.h"
+#include "app/janela/TraducaoDoQt.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTranslator>
 #include <algorithm>
 
@@ -51,6 +52,16 @@ bool TeclaEntraNoNumLinha(const QKeyEvent& tecla) {
     if (texto.size() != 1 || texto.at(0).unicode() > 0x7F)
         return false;
     return TLogicaPrincipal::NumLinhaKeyPress(static_cast<char>(texto.at(0).unicode())) != '\0';
+}
+
+// The box is narrow; its drop-down list opens as wide as the longest sheet name.
+void AlargaListaDePlanilhas(QComboBox& caixa) {
+    QAbstractItemView* lista = caixa.view();
+    int largura =
+        lista->sizeHintForColumn(0) + 2 * lista->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    if (caixa.count() > caixa.maxVisibleItems())
+        largura += lista->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    lista->setMinimumWidth(std::max(largura, 0));
 }
 
 }  // namespace
@@ -264,7 +275,7 @@ void TFPrincipal::Mostra() {
 }
 
 // The list is rebuilt only when the workbook's sheets changed, and the text only when it is not
-// what the operator is typing.
+// what the operator is typing. A sheet name longer than the box shows whole in its tooltip.
 void TFPrincipal::MostraPlanilhas() {
     QStringList nomes;
     for (const std::string& n : logica_->Planilhas())
@@ -276,11 +287,15 @@ void TFPrincipal::MostraPlanilhas() {
     if (nomes != atuais) {
         MostraPlanilha->clear();
         MostraPlanilha->addItems(nomes);
-    } else if (MostraPlanilha->currentText() == texto) {
-        return;
+        for (int i = 0; i < nomes.size(); ++i)
+            MostraPlanilha->setItemData(i, nomes[i], Qt::ToolTipRole);
+        AlargaListaDePlanilhas(*MostraPlanilha);
     }
-    MostraPlanilha->setCurrentIndex(logica_->IndicePlanilha());
-    MostraPlanilha->setEditText(texto);
+    if (nomes != atuais || MostraPlanilha->currentText() != texto) {
+        MostraPlanilha->setCurrentIndex(logica_->IndicePlanilha());
+        MostraPlanilha->setEditText(texto);
+    }
+    MostraPlanilha->setToolTip(texto);
 }
 
 void TFPrincipal::MostraControles() {
@@ -330,12 +345,9 @@ int AbreJanelaPrincipal(int argc, char** argv) {
     aplicacao.setWindowIcon(IconeDoPrograma());
     // Lets the desktop tie the window to the installed conversor.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("conversor"));
-    // Qt's own dialog texts (the file dialog's labels, the buttons) in Portuguese, when the
-    // translations are installed.
-    QTranslator traducao;
-    if (traducao.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        aplicacao.installTranslator(&traducao);
+    const std::unique_ptr<QTranslator> traducao = TraducaoDoQt();
+    if (traducao)
+        aplicacao.installTranslator(traducao.get());
     TFPrincipal janela(EscolhaDaDemonstracao());
     janela.show();
     IniciaDemonstracao(janela);

@@ -4,14 +4,24 @@
 
 namespace {
 
+// A button that had the focus would take Enter for itself ("Mostrar detalhes..." once clicked):
+// only the default button answers it.
+void EnterSoNoPadrao(QMessageBox& caixa) {
+    for (QPushButton* botao : caixa.findChildren<QPushButton*>()) {
+        if (botao != caixa.defaultButton())
+            botao->setAutoDefault(false);
+    }
+}
+
 void Caixa(QWidget* dono, QMessageBox::Icon icone, const QString& titulo, const std::string& texto,
            const std::string& detalhe = {}) {
     QMessageBox caixa(icone, titulo, TextoDaMensagem(texto), QMessageBox::Ok, dono);
     // Error messages quote data and the database's words; none of it is markup.
     caixa.setTextFormat(Qt::PlainText);
-    caixa.setDefaultButton(QMessageBox::Ok);
     if (!detalhe.empty())
         caixa.setDetailedText(TextoDaMensagem(detalhe));
+    caixa.setDefaultButton(QMessageBox::Ok);
+    EnterSoNoPadrao(caixa);
     caixa.exec();
 }
 
@@ -83,5 +93,5 @@ void TMensagensJanela::Mostra(QMessageBox::Icon icone, const char* titulo, const
 }
 
 void MostraErroDoPrograma(QWidget* dono, const std::string& texto) {
-    Caixa(dono, QMessageBox::Critical, QStringLiteral("Conversor"), texto);
+    Caixa(dono, QMessageBox::Critical, QString::fromUtf8(TMensagensJanela::kErro), texto);
 }

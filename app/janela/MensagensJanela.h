@@ -1,5 +1,5 @@
-// The window's message boxes: modal, one "OK" button, the caption naming the kind, and the
-// program's own box for an error that no handler dealt with.
+// The window's message boxes: modal, one "OK" button (the one Enter presses), the caption naming
+// the kind, and the box for an error that no handler dealt with.
 #pragma once
 
 #include "app/logica/Interfaces.h"
@@ -47,8 +47,9 @@ class TMensagensJanela : public IMensagens {
     bool silenciosa_ = false;
 };
 
-// The box for an error that escaped an event handler: the program's title as caption, an error
-// icon and "OK". The program goes on afterwards.
+// The box for an error that escaped an event handler (a workbook or a database that cannot be
+// opened): captioned "Erro" like every error, an error icon and "OK". The program goes on
+// afterwards.
 void MostraErroDoPrograma(QWidget* dono, const std::string& texto);
 
 // A modal question captioned "Alerta" with "Sim" and "Não"; "Não" is the default and Esc answers

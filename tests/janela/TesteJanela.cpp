@@ -2,12 +2,15 @@
 // operator's keys and clicks, its message boxes, and its state while a run is under way.
 #include "app/Principal.h"
 #include "app/janela/EscolhaArquivoJanela.h"
+#include "app/janela/MensagensJanela.h"
+#include "app/janela/TraducaoDoQt.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/JanelaFalsa.h"
 #include "tests/spreadsheet/ApoioPlanilhas.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -20,7 +23,9 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 #include <csignal>
 #include <fstream>
@@ -269,6 +274,93 @@ class TesteJanela : public QObject {
         QCOMPARE(abas->count(), 2);
     }
 
+    // A sheet name longer than the narrow box can be read: whole in the box's tooltip and in
+    // a drop-down list as wide as the longest name.
+    void nomeLongoDaPlanilhaNaDicaENaLista() {
+        const QString longo = QStringLiteral("Cadastro de clientes - filial 02");
+        const std::string caminho = dir_.Arquivo("longa.xlsx");
+        apoio_planilha::GravaZip(
+            caminho,
+            apoio_planilha::PacoteXlsx({{"Uma", "<row r=\"2\"><c r=\"A2\"><v>1</v></c></row>"},
+                                        {longo.toStdString(), ""}}));
+        auto j = Janela();
+        fila_.respostas.push_back(caminho);
+        Clica(*j, "Btabrir");
+        auto* abas = Filho<QComboBox>(*j, "MostraPlanilha");
+        QCOMPARE(abas->toolTip(), QStringLiteral("Uma"));
+        abas->setFocus();
+        QTest::keyClick(abas, Qt::Key_Down);
+        QCOMPARE(abas->currentText(), longo);
+        QVERIFY(abas->fontMetrics().horizontalAdvance(longo) > abas->width());
+        QCOMPARE(abas->toolTip(), longo);
+        QCOMPARE(abas->itemData(1, Qt::ToolTipRole).toString(), longo);
+
+        abas->showPopup();
+        QAbstractItemView* lista = abas->view();
+        QTRY_VERIFY(lista->isVisible());
+        QVERIFY2(lista->viewport()->width() >= lista->sizeHintForColumn(0),
+                 qPrintable(QString::number(lista->viewport()->width())));
+        QVERIFY(lista->sizeHintForColumn(0) > abas->fontMetrics().horizontalAdvance(longo));
+        abas->hidePopup();
+
+        // What the operator types shows in the tooltip too.
+        abas->lineEdit()->selectAll();
+        QTest::keyClicks(abas->lineEdit(), "xyz");
+        QCOMPARE(abas->toolTip(), QStringLiteral("xyz"));
+    }
+
+    // After "Mostrar detalhes..." Enter still presses OK: the box closes, answered by OK.
+    void enterDepoisDosDetalhesPressionaOK() {
+        QWidget dono;
+        dono.show();
+        TMensagensJanela mensagens(&dono, {});
+        bool detalhesVistos = false, fechadaPeloEnter = false;
+        QTimer::singleShot(0, [&] {
+            auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(caixa);
+            QPushButton* detalhes = nullptr;
+            for (QPushButton* b : caixa->findChildren<QPushButton*>()) {
+                if (b != caixa->button(QMessageBox::Ok))
+                    detalhes = b;
+            }
+            QVERIFY(detalhes);
+            QVERIFY(QTest::qWaitForWindowActive(caixa));
+            QTest::mouseClick(detalhes, Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), detalhes);
+            auto* texto = caixa->findChild<QTextEdit*>();
+            detalhesVistos = texto && texto->isVisible();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            fechadaPeloEnter =
+                !caixa->isVisible() && caixa->clickedButton() == caixa->button(QMessageBox::Ok);
+            if (caixa->isVisible())
+                caixa->reject();
+        });
+        mensagens.Sucesso("Pronto.", [] { return std::string("PRODUTO 3"); });
+        QVERIFY(detalhesVistos);
+        QVERIFY(fechadaPeloEnter);
+    }
+
+    // Qt's own dialogs speak Portuguese once the program loads Qt's translation.
+    void textosDoQtEmPortugues() {
+        const std::unique_ptr<QTranslator> traducao = TraducaoDoQt();
+        QVERIFY2(traducao, "qtbase_pt_BR.qm not found (qt6-translations-l10n)");
+        QApplication::installTranslator(traducao.get());
+        QFileDialog dialogo;
+        dialogo.setOption(QFileDialog::DontUseNativeDialog);
+        QStringList botoes;
+        for (QPushButton* b : dialogo.findChildren<QPushButton*>())
+            botoes << b->text();
+        QVERIFY2(botoes.contains(QStringLiteral("Cancelar")), qPrintable(botoes.join(',')));
+        QMessageBox caixa(QMessageBox::Information, QStringLiteral("Informação"),
+                          QStringLiteral("x"), QMessageBox::Ok);
+        caixa.setDetailedText(QStringLiteral("y"));
+        botoes.clear();
+        for (QPushButton* b : caixa.findChildren<QPushButton*>())
+            botoes << b->text();
+        QVERIFY2(botoes.contains(QStringLiteral("Mostrar detalhes...")),
+                 qPrintable(botoes.join(',')));
+    }
+
     void conversaoDesabilitaEDepoisDevolveOsControles() {
         apoio::TBancosTeste bancos;
         std::vector<std::vector<apoio::TValor>> estoque;
@@ -454,7 +546,7 @@ class TesteJanela : public QObject {
         Clica(*j, "btAbrirAlmuro");
         QCOMPARE(caixas.vistas.size(), size_t(2));
         for (const TCaixaVista& v : caixas.vistas) {
-            QCOMPARE(v.titulo, QStringLiteral("Conversor"));
+            QCOMPARE(v.titulo, QStringLiteral("Erro"));
             QCOMPARE(v.icone, QMessageBox::Critical);
             QCOMPARE(v.botoes, QStringList{"OK"});
         }
