@@ -1,6 +1,7 @@
 #include "app/Principal.h"
 
 #include "app/janela/Demonstracao.h"
+#include "app/janela/DialogoConferencia.h"
 #include "app/janela/EscolhaArquivoJanela.h"
 #include "app/janela/Icone.h"
 #include "app/janela/MensagensJanela.h"
@@ -78,6 +79,7 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
         progresso_->MostraAgora();
         MostraControles();
     });
+    mensagens_->DefineRelatorio([this] { return logica_->RelatorioDisponivel(); });
     progresso_ = std::make_unique<TProgressoJanela>([this](const TProgresso& p) {
         MostraProgresso(p);
         MostraControles();
@@ -90,6 +92,7 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
     connect(btAbrirAlmuro, &QPushButton::clicked, this, &TFPrincipal::btAbrirAlmuroClick);
     connect(btnAbrirTessaly, &QPushButton::clicked, this, &TFPrincipal::btnAbrirTessalyClick);
     connect(btOK, &QPushButton::clicked, this, &TFPrincipal::btOKClick);
+    connect(btVerificar, &QPushButton::clicked, this, &TFPrincipal::btVerificarClick);
     connect(btSair, &QPushButton::clicked, this, &TFPrincipal::btSairClick);
     connect(MostraPlanilha, &QComboBox::activated, this, [this](int indice) {
         if (!mostrando_ && indice != logica_->IndicePlanilha())
@@ -158,6 +161,25 @@ void TFPrincipal::btnAbrirTessalyClick() {
 void TFPrincipal::btOKClick() {
     const size_t antes = mensagens_->Mostradas();
     Trata([this] { logica_->btOKClick(); });
+    AposExecucao(antes, btOK);
+}
+
+void TFPrincipal::btVerificarClick() {
+    const size_t antes = mensagens_->Mostradas();
+    Trata([this] { logica_->btVerificarClick(); });
+    if (auto quadro = logica_->TomaQuadroConferencia(); quadro && !Fechando()) {
+        TDialogoConferencia dialogo(
+            std::move(*quadro), [this] { SalvaRelatorio(); }, this);
+        dialogo.exec();
+    }
+    AposExecucao(antes, btVerificar);
+}
+
+void TFPrincipal::SalvaRelatorio() {
+    Trata([this] { logica_->SalvaRelatorio(); });
+}
+
+void TFPrincipal::AposExecucao(size_t mensagensAntes, QPushButton* botao) {
     if (Fechando()) {
         // The run was stopped and has ended; the window goes as it was asked to.
         FechaAoTerminar();
@@ -167,10 +189,13 @@ void TFPrincipal::btOKClick() {
     // A run always ends on its error or success box; a warning last means the inputs stopped
     // it, and the focus goes where the warning points.
     QWidget* foco = nullptr;
-    if (mensagens_->Mostradas() > antes && mensagens_->UltimoTipo() == TMensagensJanela::kAlerta)
+    if (mensagens_->Mostradas() > mensagensAntes &&
+        mensagens_->UltimoTipo() == TMensagensJanela::kAlerta)
         foco = Controle(logica_->Foco());
+    if (mensagens_->TomaPedidoDeRelatorio())
+        SalvaRelatorio();
     if (!foco && (!focusWidget() || !focusWidget()->isEnabled()))
-        foco = btOK;
+        foco = botao;
     if (foco)
         foco->setFocus();
 }
@@ -301,10 +326,11 @@ void TFPrincipal::MostraPlanilhas() {
 void TFPrincipal::MostraControles() {
     const bool habilitados = logica_->ControlesHabilitados();
     for (QWidget* w : {static_cast<QWidget*>(Btabrir), static_cast<QWidget*>(btAbrirAlmuro),
-                       static_cast<QWidget*>(btOK), static_cast<QWidget*>(btSair),
-                       static_cast<QWidget*>(rbtProdutos), static_cast<QWidget*>(rbtCliente),
-                       static_cast<QWidget*>(rbtFornece), static_cast<QWidget*>(MostraPlanilha),
-                       static_cast<QWidget*>(NumLinha), static_cast<QWidget*>(btnAbrirTessaly)})
+                       static_cast<QWidget*>(btOK), static_cast<QWidget*>(btVerificar),
+                       static_cast<QWidget*>(btSair), static_cast<QWidget*>(rbtProdutos),
+                       static_cast<QWidget*>(rbtCliente), static_cast<QWidget*>(rbtFornece),
+                       static_cast<QWidget*>(MostraPlanilha), static_cast<QWidget*>(NumLinha),
+                       static_cast<QWidget*>(btnAbrirTessaly)})
         w->setEnabled(habilitados);
 }
 

@@ -1,6 +1,7 @@
 #include "app/janela/MensagensJanela.h"
 
 #include <QPushButton>
+#include <utility>
 
 namespace {
 
@@ -13,16 +14,24 @@ void EnterSoNoPadrao(QMessageBox& caixa) {
     }
 }
 
-void Caixa(QWidget* dono, QMessageBox::Icon icone, const QString& titulo, const std::string& texto,
-           const std::string& detalhe = {}) {
+// Returns true when the box was closed by "Salvar relatório..." (offered when comRelatorio).
+bool Caixa(QWidget* dono, QMessageBox::Icon icone, const QString& titulo, const std::string& texto,
+           const std::string& detalhe = {}, bool comRelatorio = false) {
     QMessageBox caixa(icone, titulo, TextoDaMensagem(texto), QMessageBox::Ok, dono);
     // Error messages quote data and the database's words; none of it is markup.
     caixa.setTextFormat(Qt::PlainText);
+    QPushButton* relatorio = nullptr;
+    if (comRelatorio) {
+        relatorio = caixa.addButton(QString::fromUtf8(TMensagensJanela::kSalvarRelatorio),
+                                    QMessageBox::ActionRole);
+        caixa.setEscapeButton(QMessageBox::Ok);
+    }
     if (!detalhe.empty())
         caixa.setDetailedText(TextoDaMensagem(detalhe));
     caixa.setDefaultButton(QMessageBox::Ok);
     EnterSoNoPadrao(caixa);
     caixa.exec();
+    return relatorio && caixa.clickedButton() == relatorio;
 }
 
 }  // namespace
@@ -51,11 +60,15 @@ void TMensagensJanela::Informacao(const std::string& texto) {
 
 void TMensagensJanela::Sucesso(const std::string& texto,
                                const std::function<std::string()>& detalhe) {
-    Mostra(QMessageBox::Information, kInformacao, texto, detalhe());
+    Mostra(QMessageBox::Information, kInformacao, texto, detalhe(), true);
 }
 
 void TMensagensJanela::Falha(const std::string& texto, const std::string& detalhe) {
-    Mostra(QMessageBox::Critical, kErro, texto, detalhe);
+    Mostra(QMessageBox::Critical, kErro, texto, detalhe, true);
+}
+
+bool TMensagensJanela::TomaPedidoDeRelatorio() {
+    return std::exchange(relatorioPedido_, false);
 }
 
 bool TMensagensJanela::Pergunta(const std::string& situacao, const std::string& pergunta) {
@@ -85,11 +98,13 @@ void TMensagensJanela::Conta(const char* titulo) {
 }
 
 void TMensagensJanela::Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto,
-                              const std::string& detalhe) {
+                              const std::string& detalhe, bool fimDeExecucao) {
     Conta(titulo);
     if (silenciosa_)
         return;
-    Caixa(dono_, icone, QString::fromUtf8(titulo), texto, detalhe);
+    const bool comRelatorio = fimDeExecucao && relatorioDisponivel_ && relatorioDisponivel_();
+    if (Caixa(dono_, icone, QString::fromUtf8(titulo), texto, detalhe, comRelatorio))
+        relatorioPedido_ = true;
 }
 
 void MostraErroDoPrograma(QWidget* dono, const std::string& texto) {

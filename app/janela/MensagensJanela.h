@@ -15,6 +15,7 @@ class TMensagensJanela : public IMensagens {
     static constexpr const char* kAlerta = "Alerta";
     static constexpr const char* kErro = "Erro";
     static constexpr const char* kInformacao = "Informação";
+    static constexpr const char* kSalvarRelatorio = "Salvar relatório...";
 
     // antes runs before each box, so that the window behind it shows the latest state (it may
     // also silence the box).
@@ -28,6 +29,15 @@ class TMensagensJanela : public IMensagens {
     // An "Alerta" box with "Sim" and "Não"; "Não" is the default, and Esc answers it.
     bool Pergunta(const std::string& situacao, const std::string& pergunta) override;
 
+    // The boxes at the end of a run offer "Salvar relatório..." when disponivel says there is
+    // a report to save. Choosing it closes the box; the window then saves it (TomaPedido...),
+    // once the run has returned.
+    void DefineRelatorio(std::function<bool()> disponivel) {
+        relatorioDisponivel_ = std::move(disponivel);
+    }
+    // Whether "Salvar relatório..." closed the last box since the previous call.
+    bool TomaPedidoDeRelatorio();
+
     // From now on the boxes are counted but not shown: the window is closing.
     void Silencia() { silenciosa_ = true; }
 
@@ -37,7 +47,7 @@ class TMensagensJanela : public IMensagens {
 
   private:
     void Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto,
-                const std::string& detalhe = {});
+                const std::string& detalhe = {}, bool fimDeExecucao = false);
     void Conta(const char* titulo);
 
     QWidget* dono_;
@@ -45,6 +55,8 @@ class TMensagensJanela : public IMensagens {
     size_t mostradas_ = 0;
     std::string ultimoTipo_;
     bool silenciosa_ = false;
+    std::function<bool()> relatorioDisponivel_;
+    bool relatorioPedido_ = false;
 };
 
 // The box for an error that escaped an event handler (a workbook or a database that cannot be

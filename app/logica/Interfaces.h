@@ -46,15 +46,17 @@ class IProgresso {
     virtual void ProcessaMensagens() = 0;
 };
 
-// What one file-open dialog shows: its title, the filter in the window's own form
+// What one file dialog shows: its title, the filter in the window's own form
 // ("Descrição (*.a;*.b)|*.a; *.b") and the folder it opens in (empty: the dialog's own choice).
+// A dialog that saves names a file that may not exist yet, and asks before replacing one.
 struct TPedidoArquivo {
     std::string titulo;
     std::string filtro;
     std::string pasta;
+    bool salvar = false;
 };
 
-// The file-open dialog; the result is a UTF-8 path, or nothing when cancelled.
+// The file dialog; the result is a UTF-8 path, or nothing when cancelled.
 class IEscolhaArquivo {
   public:
     virtual ~IEscolhaArquivo() = default;

@@ -9,6 +9,7 @@
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LugarConversao.h"
 #include "app/logica/PastasDosDialogos.h"
+#include "app/logica/QuadroConferencia.h"
 #include "app/logica/ResumoConversao.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
@@ -16,7 +17,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class TTipoConversao { Produtos, Clientes, Fornecedores };
@@ -55,6 +58,10 @@ class TLogicaPrincipal {
     void btAbrirAlmuroClick();
     void btnAbrirTessalyClick();
     void btOKClick();
+    // The check: the same validation and progress as a run, every problem listed, nothing
+    // written. Problems found wait in TomaQuadroConferencia for the window's dialog; a clean
+    // check ends on an information box.
+    void btVerificarClick();
     // True when the key closes the window (Esc while the target transaction is not active).
     bool FormKeyDown(int tecla);
     // The character that reaches NumLinha: digits and backspace pass, anything else is '\0'.
@@ -93,6 +100,12 @@ class TLogicaPrincipal {
     bool EmExecucao() const { return emExecucao_; }
     TControle Foco() const { return foco_; }
     const TProgresso& Progresso() const { return progresso_; }
+    // What the "Conferência" dialog is to show, once, after a check that found problems.
+    std::optional<TQuadroConferencia> TomaQuadroConferencia() { return std::exchange(quadro_, {}); }
+    // Whether the last run or check left a report to save, and saving it (the file chosen in a
+    // save dialog; a report that cannot be written is a warning).
+    bool RelatorioDisponivel() const;
+    void SalvaRelatorio();
 
     // ---- The run ---------------------------------------------------------------------------
     bool ValidaCampos();
@@ -192,4 +205,5 @@ class TLogicaPrincipal {
     bool emExecucao_ = false;
     TControle foco_ = TControle::Btabrir;
     TProgresso progresso_;
+    std::optional<TQuadroConferencia> quadro_;
 };

@@ -1,6 +1,7 @@
 // The real window on the offscreen platform: what it shows at start, how it forwards the
 // operator's keys and clicks, its message boxes, and its state while a run is under way.
 #include "app/Principal.h"
+#include "app/janela/DialogoConferencia.h"
 #include "app/janela/EscolhaArquivoJanela.h"
 #include "app/janela/MensagensJanela.h"
 #include "app/janela/TraducaoDoQt.h"
@@ -12,9 +13,11 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,6 +26,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
@@ -33,9 +37,11 @@
 
 namespace {
 
-const char* const kDez[] = {"Btabrir",     "btAbrirAlmuro",  "btOK",       "btSair",
-                            "rbtProdutos", "rbtCliente",     "rbtFornece", "MostraPlanilha",
-                            "NumLinha",    "btnAbrirTessaly"};
+// The ten input controls and the check's button, off together while a run is under way.
+const char* const kEntradas[] = {"Btabrir",     "btAbrirAlmuro",   "btOK",       "btSair",
+                                 "rbtProdutos", "rbtCliente",      "rbtFornece", "MostraPlanilha",
+                                 "NumLinha",    "btnAbrirTessaly", "btVerificar"};
+constexpr qsizetype kTodasAsEntradas = qsizetype(std::size(kEntradas));
 
 struct TCaixaVista {
     QString titulo;
@@ -130,7 +136,7 @@ class TesteJanela : public QObject {
     }
     static QStringList Habilitados(TFPrincipal& j) {
         QStringList r;
-        for (const char* nome : kDez) {
+        for (const char* nome : kEntradas) {
             if (Filho<QWidget>(j, nome)->isEnabled())
                 r << QString::fromLatin1(nome);
         }
@@ -178,6 +184,7 @@ class TesteJanela : public QObject {
             {"Btabrir", "&Abrir"},
             {"btnAbrirTessaly", "&Abrir"},
             {"btOK", "&Efetuar Conversão"},
+            {"btVerificar", "&Verificar"},
             {"btSair", "&Sair"},
             {"GroupBox2", "| Tabelas à Converter |"},
             {"rbtProdutos", "Produtos"},
@@ -193,7 +200,7 @@ class TesteJanela : public QObject {
             QCOMPARE(Texto(*j, nome), QString::fromUtf8(texto));
         QVERIFY(!Filho<QLabel>(*j, "Image")->pixmap().isNull());
 
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         for (const char* caminho : {"Caminho", "CaminhoAlmuro", "edtCaminhoTessaly"})
             QVERIFY(!Filho<QWidget>(*j, caminho)->isEnabled());
         QVERIFY(Filho<QComboBox>(*j, "MostraPlanilha")->isEditable());
@@ -203,12 +210,13 @@ class TesteJanela : public QObject {
 
         QCOMPARE(Foco(*j), QStringLiteral("Btabrir"));
         QStringList ordem;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 9; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             ordem << Foco(*j);
         }
-        QCOMPARE(ordem, (QStringList{"MostraPlanilha", "btOK", "btSair", "btAbrirAlmuro",
-                                     "NumLinha", "btnAbrirTessaly", "rbtProdutos", "Btabrir"}));
+        QCOMPARE(ordem,
+                 (QStringList{"MostraPlanilha", "btOK", "btVerificar", "btSair", "btAbrirAlmuro",
+                              "NumLinha", "btnAbrirTessaly", "rbtProdutos", "Btabrir"}));
     }
 
     void avisosComLegendaEFoco() {
@@ -361,6 +369,66 @@ class TesteJanela : public QObject {
                  qPrintable(botoes.join(',')));
     }
 
+    // The problems in the order found, sorted by a heading (row numbers as numbers), and
+    // Ctrl+C copying the selected rows in the order shown, each cell on one line.
+    void dialogoConferenciaOrdenaECopia() {
+        TQuadroConferencia quadro(
+            "Conferência concluída: 3 problema(s); nada foi gravado.", "PRODUTO: 3 lidos",
+            {{"Planilha, linha 10", "6", "R$ 12,50", "'R$ 12,50' não é um número"},
+             {"Planilha, linha 9", "6", "a\tcombinar", "'a combinar' não é um número"},
+             {"ESTOQUE, registro 000123", "", "", "violação\nda chave"}});
+        int salvamentos = 0;
+        TDialogoConferencia dialogo(
+            std::move(quadro), [&] { ++salvamentos; }, nullptr);
+        dialogo.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialogo));
+        QCOMPARE(dialogo.windowTitle(), QString::fromUtf8("Conferência"));
+        QCOMPARE(dialogo.findChild<QLabel*>(QStringLiteral("lblConclusao"))->text(),
+                 QString::fromUtf8("Conferência concluída: 3 problema(s); nada foi gravado."));
+        auto* tabela = dialogo.findChild<QTableWidget*>(QStringLiteral("tabelaProblemas"));
+        QVERIFY(tabela);
+        QStringList titulos;
+        for (int c = 0; c < tabela->columnCount(); ++c)
+            titulos << tabela->horizontalHeaderItem(c)->text();
+        QCOMPARE(titulos,
+                 (QStringList{"Lugar", "Coluna", QString::fromUtf8("Conteúdo"), "Problema"}));
+        auto lugares = [&] {
+            QStringList r;
+            for (int l = 0; l < tabela->rowCount(); ++l)
+                r << tabela->item(l, 0)->text();
+            return r;
+        };
+        QCOMPARE(lugares(), (QStringList{"Planilha, linha 10", "Planilha, linha 9",
+                                         "ESTOQUE, registro 000123"}));
+
+        tabela->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+        QCOMPARE(lugares(), (QStringList{"ESTOQUE, registro 000123", "Planilha, linha 9",
+                                         "Planilha, linha 10"}));
+        tabela->selectRow(0);
+        tabela->selectionModel()->select(tabela->model()->index(2, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        tabela->setFocus();
+        QTest::keyClick(tabela, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString::fromUtf8("ESTOQUE, registro 000123\t\t\tviolação / da chave\n"
+                                   "Planilha, linha 10\t6\tR$ 12,50\t'R$ 12,50' não é um "
+                                   "número\n"));
+        tabela->clearSelection();
+        tabela->selectRow(1);
+        QTest::keyClick(tabela, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString::fromUtf8("Planilha, linha 9\t6\ta combinar\t'a combinar' não é um "
+                                   "número\n"));
+
+        // "Salvar relatório..." keeps the dialog open; Enter answers "Fechar".
+        dialogo.findChild<QPushButton*>(QStringLiteral("btSalvarRelatorio"))->click();
+        QCOMPARE(salvamentos, 1);
+        QVERIFY(dialogo.isVisible());
+        QTest::keyClick(tabela, Qt::Key_Return);
+        QVERIFY(!dialogo.isVisible());
+        QCOMPARE(dialogo.result(), int(QDialog::Rejected));
+    }
+
     void conversaoDesabilitaEDepoisDevolveOsControles() {
         apoio::TBancosTeste bancos;
         std::vector<std::vector<apoio::TValor>> estoque;
@@ -408,7 +476,7 @@ class TesteJanela : public QObject {
         QCOMPARE(caixas.vistas[1].titulo, QStringLiteral("Informação"));
         QCOMPARE(caixas.vistas[1].texto, QString::fromUtf8(TLogicaPrincipal::kSucesso));
         QCOMPARE(caixas.vistas[1].icone, QMessageBox::Information);
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QCOMPARE(Foco(*j), QStringLiteral("btOK"));
         j->Logica().dbAlmuro.Transacao().Confirma();
         QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 60);
@@ -491,7 +559,7 @@ class TesteJanela : public QObject {
         QCOMPARE(Filho<QProgressBar>(*j, "Barra")->value(), 0);
         QCOMPARE(Filho<QProgressBar>(*j, "Barra")->maximum(), 5);
         QCOMPARE(caixas.vistas[0].detalhe, QString::fromUtf8(TLogicaPrincipal::kNadaGravado));
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QVERIFY(Filho<QRadioButton>(*j, "rbtCliente")->isChecked());
     }
 
@@ -518,7 +586,7 @@ class TesteJanela : public QObject {
                                    "linha 5 informada, 2 linhas vazias seriam convertidas.\n"
                                    "Converter assim mesmo?"));
         QCOMPARE(Foco(*j), QStringLiteral("NumLinha"));
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QCOMPARE(j->Logica().cdsTabelaTemp.TotalRegistros(), 0);
         QVERIFY(!j->Logica().dbAlmuro.Transacao().Ativa());
 
@@ -554,7 +622,7 @@ class TesteJanela : public QObject {
         QCOMPARE(Texto(*j, "Caminho"), QString::fromStdString(ruim));
         QCOMPARE(Filho<QComboBox>(*j, "MostraPlanilha")->count(), 0);
         QCOMPARE(Texto(*j, "CaminhoAlmuro"), QString());
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QVERIFY(j->isVisible());
     }
 
