@@ -1,7 +1,6 @@
 #include "app/Principal.h"
 
 #include "app/janela/Demonstracao.h"
-#include "app/janela/DialogoConferencia.h"
 #include "app/janela/EscolhaArquivoJanela.h"
 #include "app/janela/Icone.h"
 #include "app/janela/MensagensJanela.h"
@@ -79,7 +78,8 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
         progresso_->MostraAgora();
         MostraControles();
     });
-    mensagens_->DefineRelatorio([this] { return logica_->RelatorioDisponivel(); });
+    mensagens_->DefineRelatorio([this] { return logica_->Relato().feito; },
+                                [this] { Trata([this] { logica_->btSalvarRelatorioClick(); }); });
     progresso_ = std::make_unique<TProgressoJanela>([this](const TProgresso& p) {
         MostraProgresso(p);
         MostraControles();
@@ -167,16 +167,7 @@ void TFPrincipal::btOKClick() {
 void TFPrincipal::btVerificarClick() {
     const size_t antes = mensagens_->Mostradas();
     Trata([this] { logica_->btVerificarClick(); });
-    if (auto quadro = logica_->TomaQuadroConferencia(); quadro && !Fechando()) {
-        TDialogoConferencia dialogo(
-            std::move(*quadro), [this] { SalvaRelatorio(); }, this);
-        dialogo.exec();
-    }
     AposExecucao(antes, btVerificar);
-}
-
-void TFPrincipal::SalvaRelatorio() {
-    Trata([this] { logica_->SalvaRelatorio(); });
 }
 
 void TFPrincipal::AposExecucao(size_t mensagensAntes, QPushButton* botao) {
@@ -192,8 +183,6 @@ void TFPrincipal::AposExecucao(size_t mensagensAntes, QPushButton* botao) {
     if (mensagens_->Mostradas() > mensagensAntes &&
         mensagens_->UltimoTipo() == TMensagensJanela::kAlerta)
         foco = Controle(logica_->Foco());
-    if (mensagens_->TomaPedidoDeRelatorio())
-        SalvaRelatorio();
     if (!foco && (!focusWidget() || !focusWidget()->isEnabled()))
         foco = botao;
     if (foco)

@@ -58,10 +58,9 @@ class TFPrincipal : public QWidget {
     void btVerificarClick();
     void btSairClick();
     bool FormKeyDown(int tecla);
-    // What follows a run or a check: the report asked for in its closing box, the window
-    // closing if a stop was asked, else the focus where the operator goes on.
+    // What follows a run or a check: the window closing if a stop was asked, else the focus
+    // where the operator goes on.
     void AposExecucao(size_t mensagensAntes, QPushButton* botao);
-    void SalvaRelatorio();
 
     // Closing during a run: "Sim" ends the run at its next record, rolled back, and the window
     // closes after it; "Não" lets the run go on.

@@ -112,6 +112,7 @@ TDialogoConferencia::TDialogoConferencia(TQuadroConferencia quadro, std::functio
         QString::fromUtf8(TQuadroConferencia::kSalvarRelatorio), QDialogButtonBox::ActionRole);
     btSalvar->setObjectName(QStringLiteral("btSalvarRelatorio"));
     btSalvar->setAutoDefault(false);
+    btSalvar->setVisible(static_cast<bool>(salvar));
     QPushButton* btFechar = botoes->addButton(QString::fromUtf8(TQuadroConferencia::kFechar),
                                               QDialogButtonBox::RejectRole);
     btFechar->setObjectName(QStringLiteral("btFechar"));

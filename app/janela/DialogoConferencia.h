@@ -14,7 +14,8 @@ class TDialogoConferencia : public QDialog {
     Q_OBJECT
 
   public:
-    // salvar is what "Salvar relatório..." does; the dialog stays open meanwhile and after.
+    // salvar is what "Salvar relatório..." does (no button without it); the dialog stays open
+    // meanwhile and after.
     TDialogoConferencia(TQuadroConferencia quadro, std::function<void()> salvar, QWidget* dono);
 
     // The selected rows, in the order the table shows them, as Ctrl+C copies them.

@@ -1,7 +1,8 @@
 #include "app/janela/MensagensJanela.h"
 
+#include "app/janela/DialogoConferencia.h"
+
 #include <QPushButton>
-#include <utility>
 
 namespace {
 
@@ -22,7 +23,7 @@ bool Caixa(QWidget* dono, QMessageBox::Icon icone, const QString& titulo, const 
     caixa.setTextFormat(Qt::PlainText);
     QPushButton* relatorio = nullptr;
     if (comRelatorio) {
-        relatorio = caixa.addButton(QString::fromUtf8(TMensagensJanela::kSalvarRelatorio),
+        relatorio = caixa.addButton(QString::fromUtf8(TQuadroConferencia::kSalvarRelatorio),
                                     QMessageBox::ActionRole);
         caixa.setEscapeButton(QMessageBox::Ok);
     }
@@ -67,8 +68,22 @@ void TMensagensJanela::Falha(const std::string& texto, const std::string& detalh
     Mostra(QMessageBox::Critical, kErro, texto, detalhe, true);
 }
 
-bool TMensagensJanela::TomaPedidoDeRelatorio() {
-    return std::exchange(relatorioPedido_, false);
+void TMensagensJanela::Conferencia(const TRelatoDaExecucao& relato) {
+    if (relato.problemas.empty()) {
+        IMensagens::Conferencia(relato);
+        return;
+    }
+    Conta(TQuadroConferencia::kTitulo);
+    if (silenciosa_)
+        return;
+    TDialogoConferencia dialogo(TQuadroConferencia::DoRelato(relato),
+                                ComRelatorio() ? salvarRelatorio_ : std::function<void()>(), dono_);
+    dialogo.exec();
+    ultimoTipo_ = TQuadroConferencia::kTitulo;  // not the warning of a report not written
+}
+
+bool TMensagensJanela::ComRelatorio() const {
+    return salvarRelatorio_ && relatorioDisponivel_ && relatorioDisponivel_();
 }
 
 bool TMensagensJanela::Pergunta(const std::string& situacao, const std::string& pergunta) {
@@ -102,9 +117,12 @@ void TMensagensJanela::Mostra(QMessageBox::Icon icone, const char* titulo, const
     Conta(titulo);
     if (silenciosa_)
         return;
-    const bool comRelatorio = fimDeExecucao && relatorioDisponivel_ && relatorioDisponivel_();
-    if (Caixa(dono_, icone, QString::fromUtf8(titulo), texto, detalhe, comRelatorio))
-        relatorioPedido_ = true;
+    const bool comRelatorio = fimDeExecucao && ComRelatorio();
+    while (Caixa(dono_, icone, QString::fromUtf8(titulo), texto, detalhe, comRelatorio) &&
+           !silenciosa_) {
+        salvarRelatorio_();
+        ultimoTipo_ = titulo;  // not the warning of a report not written
+    }
 }
 
 void MostraErroDoPrograma(QWidget* dono, const std::string& texto) {

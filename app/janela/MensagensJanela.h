@@ -15,7 +15,6 @@ class TMensagensJanela : public IMensagens {
     static constexpr const char* kAlerta = "Alerta";
     static constexpr const char* kErro = "Erro";
     static constexpr const char* kInformacao = "Informação";
-    static constexpr const char* kSalvarRelatorio = "Salvar relatório...";
 
     // antes runs before each box, so that the window behind it shows the latest state (it may
     // also silence the box).
@@ -29,14 +28,17 @@ class TMensagensJanela : public IMensagens {
     // An "Alerta" box with "Sim" and "Não"; "Não" is the default, and Esc answers it.
     bool Pergunta(const std::string& situacao, const std::string& pergunta) override;
 
-    // The boxes at the end of a run offer "Salvar relatório..." when disponivel says there is
-    // a report to save. Choosing it closes the box; the window then saves it (TomaPedido...),
-    // once the run has returned.
-    void DefineRelatorio(std::function<bool()> disponivel) {
+    // A check that found problems: the "Conferência" dialog. Without problems, the
+    // information box with the account as detail.
+    void Conferencia(const TRelatoDaExecucao& relato) override;
+
+    // The boxes at the end of a run and the check's dialog offer "Salvar relatório..." when
+    // disponivel says there is a report; salvar saves it. A box comes back after it, so that
+    // the operator still reads it and answers "OK".
+    void DefineRelatorio(std::function<bool()> disponivel, std::function<void()> salvar) {
         relatorioDisponivel_ = std::move(disponivel);
+        salvarRelatorio_ = std::move(salvar);
     }
-    // Whether "Salvar relatório..." closed the last box since the previous call.
-    bool TomaPedidoDeRelatorio();
 
     // From now on the boxes are counted but not shown: the window is closing.
     void Silencia() { silenciosa_ = true; }
@@ -55,8 +57,10 @@ class TMensagensJanela : public IMensagens {
     size_t mostradas_ = 0;
     std::string ultimoTipo_;
     bool silenciosa_ = false;
+    bool ComRelatorio() const;
+
     std::function<bool()> relatorioDisponivel_;
-    bool relatorioPedido_ = false;
+    std::function<void()> salvarRelatorio_;
 };
 
 // The box for an error that escaped an event handler (a workbook or a database that cannot be

@@ -5,11 +5,13 @@
 #pragma once
 
 #include "app/logica/AvisosDaExecucao.h"
+#include "app/logica/ContaDaConversao.h"
+#include "app/logica/ContinuacaoPorRegistro.h"
 #include "app/logica/Interfaces.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LugarConversao.h"
 #include "app/logica/PastasDosDialogos.h"
-#include "app/logica/QuadroConferencia.h"
+#include "app/logica/RelatoDaExecucao.h"
 #include "app/logica/ResumoConversao.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
@@ -19,8 +21,9 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
+
+class TConsulta;
 
 enum class TTipoConversao { Produtos, Clientes, Fornecedores };
 
@@ -36,6 +39,8 @@ class TLogicaPrincipal {
     static constexpr const char* kTituloPlanilha = "Escolher a planilha (KORVANE)";
     static constexpr const char* kTituloAlmuro = "Escolher o banco ALMURO";
     static constexpr const char* kTituloTessaly = "Escolher o banco TESSALY";
+    static constexpr const char* kTituloRelatorio = "Salvar o relatório";
+    static constexpr const char* kFiltroRelatorio = "Pasta de trabalho do Excel (*.xlsx)|*.xlsx";
     static constexpr const char* kAvisoLinha =
         "Favor informar o numero da linha onde o último registro se encontra na planilha";
     static constexpr const char* kAvisoCaminho =
@@ -46,6 +51,8 @@ class TLogicaPrincipal {
     static constexpr const char* kPrefixoErro = "Houve um erro ao realizar a conversão. Motivo: ";
     static constexpr const char* kSimulacao = "Simulação concluída: nada foi gravado.";
     static constexpr const char* kNadaGravado = "Nada foi gravado no banco ALMURO.";
+    static constexpr const char* kConferenciaSemProblema =
+        "Conferência concluída: nenhum problema; nada foi gravado.";
 
     TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso, IEscolhaArquivo& arquivos);
     ~TLogicaPrincipal();
@@ -58,9 +65,9 @@ class TLogicaPrincipal {
     void btAbrirAlmuroClick();
     void btnAbrirTessalyClick();
     void btOKClick();
-    // The check: the same validation and progress as a run, every problem listed, nothing
-    // written. Problems found wait in TomaQuadroConferencia for the window's dialog; a clean
-    // check ends on an information box.
+    // The check: the same validation, staging and run as btOKClick, rolled back at the end, going
+    // past failing records; it ends with IMensagens::Conferencia (or Falha when it could not go
+    // on), and its problems and account stay in Relato().
     void btVerificarClick();
     // True when the key closes the window (Esc while the target transaction is not active).
     bool FormKeyDown(int tecla);
@@ -79,7 +86,14 @@ class TLogicaPrincipal {
     void DefineNumLinha(const std::string& texto) { numLinha_ = texto; }
     void DefineTipo(TTipoConversao tipo) { tipo_ = tipo; }
     // A rehearsal does the whole run and rolls it back instead of committing it.
-    void DefineEnsaio(bool ensaio) { ensaio_ = ensaio; }
+    void DefineEnsaio(bool ensaio) {
+        modo_ = ensaio ? TModoExecucao::Ensaio : TModoExecucao::Conversao;
+    }
+    // A check is a rehearsal that goes past failing records and lists them.
+    void DefineConferencia(bool conferencia) {
+        modo_ = conferencia ? TModoExecucao::Conferencia : TModoExecucao::Conversao;
+    }
+    TModoExecucao Modo() const { return modo_; }
 
     // Opens a workbook or a database by path, as the dialogs do once a file is chosen.
     void AbrePlanilha(const std::string& caminho);
@@ -100,12 +114,16 @@ class TLogicaPrincipal {
     bool EmExecucao() const { return emExecucao_; }
     TControle Foco() const { return foco_; }
     const TProgresso& Progresso() const { return progresso_; }
-    // What the "Conferência" dialog is to show, once, after a check that found problems.
-    std::optional<TQuadroConferencia> TomaQuadroConferencia() { return std::exchange(quadro_, {}); }
-    // Whether the last run or check left a report to save, and saving it (the file chosen in a
-    // save dialog; a report that cannot be written is a warning).
-    bool RelatorioDisponivel() const;
-    void SalvaRelatorio();
+    // What the last run, rehearsal or check told (feito is false before the first). It is
+    // complete when IMensagens hears of the end (Sucesso, Falha, Conferencia).
+    const TRelatoDaExecucao& Relato() const { return relato_; }
+    // Writes Relato() as an xlsx workbook at caminho (UTF-8). A report that cannot be written
+    // is an "Alerta" saying why, and false; nothing else changes.
+    bool SalvaRelatorio(const std::string& caminho);
+    // "Salvar relatório..." of the window's closing boxes and of the check's dialog: the file
+    // chosen in a save dialog (".xlsx" added to a name without it), then SalvaRelatorio. A
+    // cancelled dialog saves nothing.
+    void btSalvarRelatorioClick();
 
     // ---- The run ---------------------------------------------------------------------------
     bool ValidaCampos();
@@ -141,10 +159,25 @@ class TLogicaPrincipal {
     // record's code: the run ends instead. cadastro names the record ("produto", ...).
     static void ExigeCodigoQueCabe(const std::string& cadastro, std::int64_t codigo, int digitos,
                                    int linha);
+    // The first of the sheet rows primeiraLinha..ultimaLinha, numbered from primeiroCodigo on,
+    // whose code would not fit in digitos digits; 0 when they all fit.
+    static int PrimeiraLinhaSemCodigo(std::int64_t primeiroCodigo, int digitos, int primeiraLinha,
+                                      int ultimaLinha);
+    // The same rows as one failure naming the first row that does not fit and how many follow.
+    static void ExigeCodigosQueCabem(const std::string& cadastro, std::int64_t primeiroCodigo,
+                                     int digitos, int primeiraLinha, int ultimaLinha);
     // Walks the staged rows after the heading, showing the caption and the row counts, and
-    // hands each one (by its sheet row number) to the mapping.
+    // hands each one (by its sheet row number) to the mapping, as one record (see
+    // TContinuacaoPorRegistro; descarta resets the mapping's writers after a failed one). Rows
+    // after ateLinha (-1: none) are not walked: they belong to a problem listed already.
     void PercorrePlanilha(const std::string& aguarde,
-                          const std::function<void(int linha)>& converteLinha);
+                          const std::function<void(int linha)>& converteLinha,
+                          const std::function<void()>& descarta, int ateLinha = -1);
+    // Walks the records of an open source query of the source table, with the caption
+    // "<aguarde><n> de <total>", each one as one record as above.
+    void PercorreOrigem(TConsulta& origem, const std::string& tabela, const std::string& aguarde,
+                        const std::function<void()>& converteRegistro,
+                        const std::function<void()>& descarta);
 
     // ---- Progress display, as the mappings drive it ---------------------------------------
     void DefineAguarde(const std::string& texto);
@@ -168,6 +201,10 @@ class TLogicaPrincipal {
     std::int64_t ContadorProduto = 0;
     std::int64_t ContadorCliente = 0;
     std::int64_t ContadorFornecedor = 0;
+    // What each source gave: read, written, left out and why.
+    TContaDaConversao Conta;
+    // Record by record: in a check a failing record is undone and listed, and the pass goes on.
+    TContinuacaoPorRegistro Continuacao{dbAlmuro, Lugar, Conta};
 
     // The warnings of the run's lookups: each text reaches the operator once per run.
     IAvisos& Avisos() { return avisos_; }
@@ -178,19 +215,24 @@ class TLogicaPrincipal {
     void TrocaBanco(TBancoFirebird& banco, std::string& caminhoVisivel, const std::string& novo);
     void Notifica() { progresso_i_.Mudou(progresso_); }
     std::optional<std::string> EscolheArquivo(TCaixaArquivo caixa, const char* titulo,
-                                              const char* filtro);
+                                              const char* filtro, bool salvar = false);
     void LimpaProgresso();
     void ComecaExecucao();
     // A row number past the sheet's used area is asked about; false when the operator declines.
     bool ConfirmaLinhasAlemDaPlanilha(std::int64_t linha);
     std::string DetalheDaFalha() const;
+    // The inputs and the start of the run, in relato_.
+    void ComecaRelato();
+    // The end of a run that went through (committed, rehearsed or checked), in relato_.
+    void TerminaRelato(const std::string& desfecho, const std::string& resumo);
 
     IMensagens& mensagens_;
     IProgresso& progresso_i_;
     IEscolhaArquivo& arquivos_;
     TAvisosDaExecucao avisos_{mensagens_};
     TResumoConversao resumo_;
-    bool ensaio_ = false;
+    TModoExecucao modo_ = TModoExecucao::Conversao;
+    TRelatoDaExecucao relato_;
     TPastasDosDialogos pastas_;
 
     std::string caminho_;
@@ -205,5 +247,4 @@ class TLogicaPrincipal {
     bool emExecucao_ = false;
     TControle foco_ = TControle::Btabrir;
     TProgresso progresso_;
-    std::optional<TQuadroConferencia> quadro_;
 };

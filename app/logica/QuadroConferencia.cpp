@@ -30,6 +30,14 @@ TQuadroConferencia::TQuadroConferencia(std::string conclusao, std::string conta,
       conta_(std::move(conta)),
       problemas_(std::move(problemas)) {}
 
+TQuadroConferencia TQuadroConferencia::DoRelato(const TRelatoDaExecucao& relato) {
+    std::vector<TProblemaConferido> problemas;
+    problemas.reserve(relato.problemas.size());
+    for (const TProblema& p : relato.problemas)
+        problemas.push_back({p.lugar, p.coluna, p.conteudo, p.TextoNumaLinha()});
+    return TQuadroConferencia(relato.FimDaConferencia(), relato.resumo, std::move(problemas));
+}
+
 const std::string& TQuadroConferencia::Celula(size_t linha, size_t coluna) const {
     const TProblemaConferido& p = problemas_.at(linha);
     switch (coluna) {

@@ -3,13 +3,15 @@
 // row per problem with its place. Also the text that Ctrl+C copies from the table. UTF-8.
 #pragma once
 
+#include "app/logica/RelatoDaExecucao.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 struct TProblemaConferido {
-    std::string lugar;     // the source table or sheet row ("Planilha, linha 12")
+    std::string lugar;     // the record, as a failed run names it ("planilha, linha 12")
     std::string coluna;    // the column whose value failed; empty when it is the whole record
     std::string conteudo;  // the value as it was read
     std::string problema;  // the text a run would have stopped with
@@ -25,6 +27,9 @@ class TQuadroConferencia {
 
     TQuadroConferencia(std::string conclusao, std::string conta,
                        std::vector<TProblemaConferido> problemas);
+    // The end of a check: its last line, its summary (the account among it) and its problems,
+    // each reason on one line.
+    static TQuadroConferencia DoRelato(const TRelatoDaExecucao& relato);
 
     // "Conferência concluída: N problema(s); nada foi gravado."
     const std::string& Conclusao() const { return conclusao_; }
