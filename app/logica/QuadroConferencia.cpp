@@ -33,8 +33,13 @@ TQuadroConferencia::TQuadroConferencia(std::string conclusao, std::string conta,
 TQuadroConferencia TQuadroConferencia::DoRelato(const TRelatoDaExecucao& relato) {
     std::vector<TProblemaConferido> problemas;
     problemas.reserve(relato.problemas.size());
-    for (const TProblema& p : relato.problemas)
-        problemas.push_back({p.lugar, p.coluna, p.conteudo, p.TextoNumaLinha()});
+    for (const TProblema& p : relato.problemas) {
+        // The column and the content have columns of their own; the place names the record.
+        std::string lugar = p.lugar;
+        if (!p.registro.empty())
+            lugar = p.origem.empty() ? p.registro : p.origem + ", " + p.registro;
+        problemas.push_back({lugar, p.coluna, p.conteudo, p.TextoNumaLinha()});
+    }
     return TQuadroConferencia(relato.FimDaConferencia(), relato.resumo, std::move(problemas));
 }
 

@@ -32,6 +32,7 @@
 #include <QTranslator>
 #include <QtTest>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -69,6 +70,12 @@ class TFechaCaixas {
                 if (!fecha && b->text() == resposta)
                     fecha = b;
             }
+            for (QAbstractButton* b : caixa->buttons()) {
+                if (!antesDoOK.isEmpty() && b->text() == antesDoOK) {
+                    fecha = b;
+                    antesDoOK.clear();
+                }
+            }
             vistas.push_back(v);
             if (fecha)
                 fecha->click();
@@ -77,6 +84,7 @@ class TFechaCaixas {
     }
     std::vector<TCaixaVista> vistas;
     QString resposta = QString::fromUtf8("Não");
+    QString antesDoOK;  // a button pressed once, before the box's "OK"
 
   private:
     QTimer relogio_;
@@ -427,6 +435,89 @@ class TesteJanela : public QObject {
         QTest::keyClick(tabela, Qt::Key_Return);
         QVERIFY(!dialogo.isVisible());
         QCOMPARE(dialogo.result(), int(QDialog::Rejected));
+    }
+
+    // "Verificar" runs the check with the controls off; its problems come up in the
+    // "Conferência" dialog, whose "Salvar relatório..." writes the workbook chosen; nothing is
+    // written in the target.
+    void verificarAbreAConferenciaESalvaORelatorio() {
+        apoio::TBancosTeste bancos;
+        auto j = Janela();
+        TFechaCaixas caixas;
+        const std::string relatorio = dir_.Arquivo("conferencia.xlsx");
+        fila_.respostas = {bancos.CaminhoAlmuro(), bancos.CaminhoTessaly(),
+                           Escreve("sujos.csv",
+                                   "Codigo;Descricao;Barras;Grupo;Unidade;Preco\n"
+                                   "1;A;;;UN;1\n2;B;;;UN;R$ 12,50\n3;C;;;UN;-\n"),
+                           relatorio};
+        Clica(*j, "btAbrirAlmuro");
+        Clica(*j, "btnAbrirTessaly");
+        Clica(*j, "Btabrir");
+
+        QStringList habilitados{"?"};
+        QTimer::singleShot(0, j.get(), [&] { habilitados = Habilitados(*j); });
+        QString titulo;
+        QStringList lugares;
+        bool abertoAposSalvar = false;
+        QTimer vigia;
+        vigia.setInterval(10);
+        QObject::connect(&vigia, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<TDialogoConferencia*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            vigia.stop();
+            titulo = d->windowTitle();
+            auto* tabela = d->findChild<QTableWidget*>(QStringLiteral("tabelaProblemas"));
+            for (int l = 0; l < tabela->rowCount(); ++l)
+                lugares << tabela->item(l, 0)->text() + " | " + tabela->item(l, 2)->text();
+            d->findChild<QPushButton*>(QStringLiteral("btSalvarRelatorio"))->click();
+            abertoAposSalvar = d->isVisible();
+            d->findChild<QPushButton*>(QStringLiteral("btFechar"))->click();
+        });
+        vigia.start();
+        Clica(*j, "btVerificar");
+        vigia.stop();
+
+        QCOMPARE(habilitados, QStringList());
+        QCOMPARE(titulo, QString::fromUtf8("Conferência"));
+        QCOMPARE(lugares, (QStringList{"planilha, linha 3 | R$ 12,50", "planilha, linha 4 | -"}));
+        QVERIFY(abertoAposSalvar);
+        QVERIFY(caixas.vistas.empty());
+        QCOMPARE(fila_.pedidos.back().titulo, std::string(TLogicaPrincipal::kTituloRelatorio));
+        QVERIFY(fila_.pedidos.back().salvar);
+        QVERIFY(std::filesystem::file_size(relatorio) > 0);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
+        QCOMPARE(Foco(*j), QStringLiteral("btVerificar"));
+        QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 0);
+    }
+
+    // A check without problems ends on the information box, with the account as detail; that
+    // box, like every box at the end of a run, saves the report and then comes back.
+    void conferenciaLimpaNaCaixaQueSalvaORelatorio() {
+        apoio::TBancosTeste bancos;
+        auto j = Janela();
+        TFechaCaixas caixas;
+        caixas.antesDoOK = QString::fromUtf8("Salvar relatório...");
+        const std::string relatorio = dir_.Arquivo("limpa.xlsx");
+        fila_.respostas = {bancos.CaminhoAlmuro(), bancos.CaminhoTessaly(), Produtos(3), relatorio};
+        Clica(*j, "btAbrirAlmuro");
+        Clica(*j, "btnAbrirTessaly");
+        Clica(*j, "Btabrir");
+        Clica(*j, "btVerificar");
+        QCOMPARE(caixas.vistas.size(), size_t(2));
+        for (const TCaixaVista& v : caixas.vistas) {
+            QCOMPARE(v.titulo, QString::fromUtf8("Informação"));
+            QCOMPARE(v.texto, QString::fromUtf8(
+                                  "Conferência concluída: nenhum problema; nada foi gravado."));
+            QVERIFY2(v.botoes.contains(QStringLiteral("OK")) &&
+                         v.botoes.contains(QString::fromUtf8("Salvar relatório...")),
+                     qPrintable(v.botoes.join(',')));
+            QVERIFY2(v.detalhe.contains(QStringLiteral("planilha: 3 linhas de dados, 3 gravadas")),
+                     qPrintable(v.detalhe));
+        }
+        QVERIFY(std::filesystem::file_size(relatorio) > 0);
+        QCOMPARE(Foco(*j), QStringLiteral("btVerificar"));
+        QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 0);
     }
 
     void conversaoDesabilitaEDepoisDevolveOsControles() {
