@@ -99,6 +99,8 @@ TDialogoConferencia::TDialogoConferencia(TQuadroConferencia quadro, std::functio
     tabela_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tabela_->setWordWrap(false);
     tabela_->verticalHeader()->setVisible(false);
+    // One line of text per row: a site may have hundreds of problems.
+    tabela_->verticalHeader()->setDefaultSectionSize(tabela_->fontMetrics().height() + 8);
     tabela_->resizeColumnsToContents();
     tabela_->horizontalHeader()->setStretchLastSection(true);
     for (int c = 0; c < tabela_->columnCount() - 1; ++c)
