@@ -5,6 +5,10 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -29,9 +33,40 @@ std::string NumaLinha(std::string texto) {
     return texto;
 }
 
+// Why a file cannot be created, as the operator reads it.
+std::string MotivoDoSistema(int erro) {
+    switch (erro) {
+        case ENOENT:
+        case ENOTDIR:
+            return "a pasta não existe";
+        case EACCES:
+        case EPERM:
+            return "não há permissão para gravar nessa pasta";
+        case EROFS:
+            return "a pasta é somente leitura";
+        case EISDIR:
+            return "o caminho é uma pasta";
+        case ENOSPC:
+            return "não há espaço em disco";
+        default:
+            return std::strerror(erro);
+    }
+}
+
 class TPasta {
   public:
     explicit TPasta(const std::string& caminho) : caminho_(caminho) {
+        // The writer only creates the file at the very end, and then speaks English on stderr:
+        // a file that cannot be created is found out here first.
+        std::error_code erro;
+        const bool existia = std::filesystem::exists(caminho, erro);
+        if (std::FILE* teste = std::fopen(caminho.c_str(), "ab")) {
+            std::fclose(teste);
+            if (!existia)
+                std::filesystem::remove(caminho, erro);
+        } else {
+            Falha(MotivoDoSistema(errno));
+        }
         pasta_ = workbook_new(caminho.c_str());
         if (!pasta_)
             Falha("a pasta de trabalho não pôde ser criada");
@@ -134,8 +169,12 @@ class TPasta {
         throw EConversor("O relatório não pôde ser gravado em " + caminho_ + ": " + motivo + ".");
     }
     void Verifica(lxw_error erro) const {
-        if (erro != LXW_NO_ERROR)
-            Falha(lxw_strerror(erro));
+        if (erro == LXW_NO_ERROR)
+            return;
+        std::string motivo = lxw_strerror(erro);
+        while (!motivo.empty() && motivo.back() == '.')
+            motivo.pop_back();
+        Falha(motivo);
     }
 
     std::string caminho_;
