@@ -56,11 +56,12 @@ bool TContinuacaoPorRegistro::Registro(const std::function<void()>& converte,
     alvo_.Memoria().Marca();
     emRegistro_ = true;
     registroFalhou_ = false;
+    primeiroDoRegistro_ = problemas_.size();
     try {
         converte();
     } catch (const std::exception& e) {
-        emRegistro_ = false;
         if (EncerraAConferencia(e)) {
+            emRegistro_ = false;
             alvo_.Memoria().Desmarca();
             throw;
         }
@@ -109,5 +110,10 @@ void TContinuacaoPorRegistro::Lista(const std::exception& e) {
     p.conteudo = partes.conteudo;
     p.lugar = lugar_.Descricao();
     p.texto = e.what();
+    // A value read twice by one record (ICMS gives two rates) is one problem.
+    for (size_t i = primeiroDoRegistro_; emRegistro_ && i < problemas_.size(); ++i) {
+        if (problemas_[i].lugar == p.lugar && problemas_[i].texto == p.texto)
+            return;
+    }
     problemas_.push_back(std::move(p));
 }

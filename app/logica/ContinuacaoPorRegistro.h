@@ -70,5 +70,6 @@ class TContinuacaoPorRegistro {
     bool ligada_ = false;
     bool emRegistro_ = false;
     bool registroFalhou_ = false;
+    size_t primeiroDoRegistro_ = 0;  // the first problem listed for the current record
     std::vector<TProblema> problemas_;
 };

@@ -129,6 +129,26 @@ TEST_F(ConferenciaTest, ProdutosComDetalheRecusadoEPrecosQueNaoSaoNumeros) {
     EXPECT_EQ(Resumo().substr(Resumo().find("UNIDADES"), 11), unidadesDaConferencia);
 }
 
+// A source whose rates are texts: every bad column of a record is listed once, though the
+// mapping reads ICMS for two rates, and the record's other columns are read all the same.
+TEST_F(ConferenciaTest, CadaColunaRuimDeUmRegistroDaOrigemUmaVez) {
+    apoio::Executa(t.bancos.Tessaly(), "alter table ESTOQUE alter ICMS type varchar(20)");
+    apoio::Executa(t.bancos.Tessaly(), "alter table ESTOQUE alter PIS_ALIQ type varchar(20)");
+    apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME", "ICMS", "PIS_ALIQ"},
+                        {{"00000001", "Um", "18", "1.65"},
+                         {"00000002", "Dois", "dezoito", "isento"},
+                         {"00000003", "Tres", "12", "0"}});
+    t.Planilha(6, {{"h"}});
+    EXPECT_EQ(Linhas(Confere("PRODUTO")),
+              (V{"banco TESSALY, tabela ESTOQUE, CODIGO 00000002, coluna ICMS: 'dezoito' não é "
+                 "um valor numérico válido",
+                 "banco TESSALY, tabela ESTOQUE, CODIGO 00000002, coluna PIS_ALIQ: 'isento' não "
+                 "é um valor numérico válido"}));
+    EXPECT_NE(Resumo().find("Linhas gravadas: PRODUTO 2; PRODUTODETALHE 2;\n"), std::string::npos)
+        << Resumo();
+    EXPECT_EQ(ErroDaExecucao("PRODUTO"), Junto(t.logica.Relato().problemas.at(0)));
+}
+
 // The product counter runs past six digits inside the sheet: one problem for all the rows that
 // have no code, and the rows before them checked all the same.
 TEST_F(ConferenciaTest, ProdutosSemCodigoSaoUmProblemaSo) {
