@@ -747,6 +747,24 @@ class TesteJanela : public QObject {
         auto* tipos = dialogo.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         QVERIFY(tipos);
         QCOMPARE(tipos->currentText(), QStringLiteral("Banco Firebird (*.FB;*.FDB;*.GDB)"));
+
+        // The report's dialog saves: a new name is accepted, and one typed bare gets ".xlsx".
+        QWidget dono;
+        TEscolhaArquivoJanela arquivos(&dono);
+        bool salva = false;
+        QString sufixo;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            salva =
+                d->acceptMode() == QFileDialog::AcceptSave && d->fileMode() == QFileDialog::AnyFile;
+            sufixo = d->defaultSuffix();
+            d->reject();
+        });
+        QVERIFY(!arquivos.Escolhe({TLogicaPrincipal::kTituloRelatorio,
+                                   TLogicaPrincipal::kFiltroRelatorio, dir_.Arquivo(""), true}));
+        QVERIFY(salva);
+        QCOMPARE(sufixo, QStringLiteral("xlsx"));
     }
 };
 
