@@ -51,14 +51,13 @@ class TMensagensJanela : public IMensagens {
     void Mostra(QMessageBox::Icon icone, const char* titulo, const std::string& texto,
                 const std::string& detalhe = {}, bool fimDeExecucao = false);
     void Conta(const char* titulo);
+    bool ComRelatorio() const;
 
     QWidget* dono_;
     std::function<void()> antes_;
     size_t mostradas_ = 0;
     std::string ultimoTipo_;
     bool silenciosa_ = false;
-    bool ComRelatorio() const;
-
     std::function<bool()> relatorioDisponivel_;
     std::function<void()> salvarRelatorio_;
 };
