@@ -7,23 +7,24 @@
 #include "app/janela/ProgressoJanela.h"
 #include "app/janela/SessaoGrafica.h"
 #include "app/janela/SinaisJanela.h"
+#include "app/janela/TraducaoDoQt.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTranslator>
 #include <algorithm>
 #include <cstdio>
@@ -55,6 +56,16 @@ bool TeclaEntraNoNumLinha(const QKeyEvent& tecla) {
     return TLogicaPrincipal::NumLinhaKeyPress(static_cast<char>(texto.at(0).unicode())) != '\0';
 }
 
+// The box is narrow; its drop-down list opens as wide as the longest sheet name.
+void AlargaListaDePlanilhas(QComboBox& caixa) {
+    QAbstractItemView* lista = caixa.view();
+    int largura =
+        lista->sizeHintForColumn(0) + 2 * lista->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    if (caixa.count() > caixa.maxVisibleItems())
+        largura += lista->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    lista->setMinimumWidth(std::max(largura, 0));
+}
+
 }  // namespace
 
 TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
@@ -69,6 +80,8 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
         progresso_->MostraAgora();
         MostraControles();
     });
+    mensagens_->DefineRelatorio([this] { return logica_->Relato().feito; },
+                                [this] { Trata([this] { logica_->btSalvarRelatorioClick(); }); });
     progresso_ = std::make_unique<TProgressoJanela>(
         [this](const TProgresso& p) {
             MostraProgresso(p);
@@ -83,6 +96,7 @@ TFPrincipal::TFPrincipal(std::unique_ptr<IEscolhaArquivo> arquivos) {
     connect(btAbrirAlmuro, &QPushButton::clicked, this, &TFPrincipal::btAbrirAlmuroClick);
     connect(btnAbrirTessaly, &QPushButton::clicked, this, &TFPrincipal::btnAbrirTessalyClick);
     connect(btOK, &QPushButton::clicked, this, &TFPrincipal::btOKClick);
+    connect(btVerificar, &QPushButton::clicked, this, &TFPrincipal::btVerificarClick);
     connect(btSair, &QPushButton::clicked, this, &TFPrincipal::btSairClick);
     connect(MostraPlanilha, &QComboBox::activated, this, [this](int indice) {
         if (!mostrando_ && indice != logica_->IndicePlanilha())
@@ -151,6 +165,16 @@ void TFPrincipal::btnAbrirTessalyClick() {
 void TFPrincipal::btOKClick() {
     const size_t antes = mensagens_->Mostradas();
     Trata([this] { logica_->btOKClick(); });
+    AposExecucao(antes, btOK);
+}
+
+void TFPrincipal::btVerificarClick() {
+    const size_t antes = mensagens_->Mostradas();
+    Trata([this] { logica_->btVerificarClick(); });
+    AposExecucao(antes, btVerificar);
+}
+
+void TFPrincipal::AposExecucao(size_t mensagensAntes, QPushButton* botao) {
     if (Fechando()) {
         // The run was stopped and has ended; the window goes as it was asked to.
         FechaAoTerminar();
@@ -160,10 +184,11 @@ void TFPrincipal::btOKClick() {
     // A run always ends on its error or success box; a warning last means the inputs stopped
     // it, and the focus goes where the warning points.
     QWidget* foco = nullptr;
-    if (mensagens_->Mostradas() > antes && mensagens_->UltimoTipo() == TMensagensJanela::kAlerta)
+    if (mensagens_->Mostradas() > mensagensAntes &&
+        mensagens_->UltimoTipo() == TMensagensJanela::kAlerta)
         foco = Controle(logica_->Foco());
     if (!foco && (!focusWidget() || !focusWidget()->isEnabled()))
-        foco = btOK;
+        foco = botao;
     if (foco)
         foco->setFocus();
 }
@@ -280,7 +305,7 @@ void TFPrincipal::Mostra() {
 }
 
 // The list is rebuilt only when the workbook's sheets changed, and the text only when it is not
-// what the operator is typing.
+// what the operator is typing. A sheet name longer than the box shows whole in its tooltip.
 void TFPrincipal::MostraPlanilhas() {
     QStringList nomes;
     for (const std::string& n : logica_->Planilhas())
@@ -292,20 +317,25 @@ void TFPrincipal::MostraPlanilhas() {
     if (nomes != atuais) {
         MostraPlanilha->clear();
         MostraPlanilha->addItems(nomes);
-    } else if (MostraPlanilha->currentText() == texto) {
-        return;
+        for (int i = 0; i < nomes.size(); ++i)
+            MostraPlanilha->setItemData(i, nomes[i], Qt::ToolTipRole);
+        AlargaListaDePlanilhas(*MostraPlanilha);
     }
-    MostraPlanilha->setCurrentIndex(logica_->IndicePlanilha());
-    MostraPlanilha->setEditText(texto);
+    if (nomes != atuais || MostraPlanilha->currentText() != texto) {
+        MostraPlanilha->setCurrentIndex(logica_->IndicePlanilha());
+        MostraPlanilha->setEditText(texto);
+    }
+    MostraPlanilha->setToolTip(texto);
 }
 
 void TFPrincipal::MostraControles() {
     const bool habilitados = logica_->ControlesHabilitados();
     for (QWidget* w : {static_cast<QWidget*>(Btabrir), static_cast<QWidget*>(btAbrirAlmuro),
-                       static_cast<QWidget*>(btOK), static_cast<QWidget*>(btSair),
-                       static_cast<QWidget*>(rbtProdutos), static_cast<QWidget*>(rbtCliente),
-                       static_cast<QWidget*>(rbtFornece), static_cast<QWidget*>(MostraPlanilha),
-                       static_cast<QWidget*>(NumLinha), static_cast<QWidget*>(btnAbrirTessaly)})
+                       static_cast<QWidget*>(btOK), static_cast<QWidget*>(btVerificar),
+                       static_cast<QWidget*>(btSair), static_cast<QWidget*>(rbtProdutos),
+                       static_cast<QWidget*>(rbtCliente), static_cast<QWidget*>(rbtFornece),
+                       static_cast<QWidget*>(MostraPlanilha), static_cast<QWidget*>(NumLinha),
+                       static_cast<QWidget*>(btnAbrirTessaly)})
         w->setEnabled(habilitados);
 }
 
@@ -350,12 +380,9 @@ int AbreJanelaPrincipal(int argc, char** argv) {
     aplicacao.setWindowIcon(IconeDoPrograma());
     // Lets the desktop tie the window to the installed conversor.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("conversor"));
-    // Qt's own dialog texts (the file dialog's labels, the buttons) in Portuguese, when the
-    // translations are installed.
-    QTranslator traducao;
-    if (traducao.load(QLocale(QStringLiteral("pt_BR")), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        aplicacao.installTranslator(&traducao);
+    const std::unique_ptr<QTranslator> traducao = TraducaoDoQt();
+    if (traducao)
+        aplicacao.installTranslator(traducao.get());
     TFPrincipal janela(EscolhaDaDemonstracao());
     janela.show();
     IniciaDemonstracao(janela);

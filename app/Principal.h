@@ -55,8 +55,12 @@ class TFPrincipal : public QWidget {
     void btAbrirAlmuroClick();
     void btnAbrirTessalyClick();
     void btOKClick();
+    void btVerificarClick();
     void btSairClick();
     bool FormKeyDown(int tecla);
+    // What follows a run or a check: the window closing if a stop was asked, else the focus
+    // where the operator goes on.
+    void AposExecucao(size_t mensagensAntes, QPushButton* botao);
 
     // Closing during a run: "Sim" ends the run at its next record, rolled back, and the window
     // closes after it; "Não" lets the run go on.
@@ -105,6 +109,7 @@ class TFPrincipal : public QWidget {
     QLineEdit* edtCaminhoTessaly = nullptr;
     QPushButton* btnAbrirTessaly = nullptr;
     QPushButton* btOK = nullptr;
+    QPushButton* btVerificar = nullptr;
     QPushButton* btSair = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QRadioButton* rbtProdutos = nullptr;

@@ -16,11 +16,12 @@ struct TJanelaMuda : IMensagens, IProgresso, IEscolhaArquivo {
     void Sucesso(const std::string&, const std::function<std::string()>&,
                  const std::function<std::string()>&) override {}
     void Falha(const std::string& t, const std::string&) override { Erro(t); }
+    void Conferencia(const TRelatoDaExecucao&) override {}
     bool Pergunta(const std::string&, const std::string&) override { return true; }
     void Mudou(const TProgresso&) override {}
     void ProcessaMensagens() override {}
     void MostraJa() override {}
-    std::optional<std::string> Escolhe(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> Escolhe(const TPedidoArquivo&) override { return std::nullopt; }
 };
 
 inline double Segundos(std::chrono::steady_clock::time_point desde) {

@@ -12,6 +12,8 @@ int Executa(int argc, char** argv) {
     const TComandoLido lido = Analisa(argc, argv);
     if (lido.comando == "run")
         return ExecutaRun(lido.opcoes);
+    if (lido.comando == "check")
+        return ExecutaCheck(lido.opcoes);
     // Only a run has something to undo; any other command ends on a signal as it always did.
     TInterrupcao::EncerraAoSinal();
     if (lido.comando == "sheets")

@@ -116,21 +116,25 @@ void TFPrincipal::CriaControles() {
     btnAbrirTessaly =
         Botao(Panel2, "btnAbrirTessaly", 515, 146, 72, 26, "&Abrir", QStyle::SP_DialogOpenButton);
 
-    btOK = Botao(Panel2, "btOK", 351, 199, 150, 30, "&Efetuar Conversão",
+    // The check sits between the run and the exit; the kind group gave up the room it had
+    // to spare on its right for it.
+    btOK = Botao(Panel2, "btOK", 297, 199, 132, 30, "&Efetuar Conversão",
                  QStyle::SP_DialogApplyButton);
-    btSair = Botao(Panel2, "btSair", 509, 199, 78, 30, "&Sair", QStyle::SP_DialogCloseButton);
+    btVerificar = Botao(Panel2, "btVerificar", 435, 199, 86, 30, "&Verificar",
+                        QStyle::SP_FileDialogContentsView);
+    btSair = Botao(Panel2, "btSair", 527, 199, 60, 30, "&Sair", QStyle::SP_DialogCloseButton);
 
     // The kind of record, over the lower edge of the inputs.
-    GroupBox2 = Novo<QGroupBox>(this, "GroupBox2", 8, 264, 332, 44);
+    GroupBox2 = Novo<QGroupBox>(this, "GroupBox2", 8, 264, 283, 44);
     GroupBox2->setTitle(QString::fromUtf8("| Tabelas à Converter |"));
     QFont negrito = GroupBox2->font();
     negrito.setBold(true);
     GroupBox2->setFont(negrito);
-    rbtProdutos = Novo<QRadioButton>(GroupBox2, "rbtProdutos", 13, 18, 88, 20);
+    rbtProdutos = Novo<QRadioButton>(GroupBox2, "rbtProdutos", 13, 18, 80, 20);
     rbtProdutos->setText(QStringLiteral("Produtos"));
-    rbtCliente = Novo<QRadioButton>(GroupBox2, "rbtCliente", 104, 18, 84, 20);
+    rbtCliente = Novo<QRadioButton>(GroupBox2, "rbtCliente", 96, 18, 72, 20);
     rbtCliente->setText(QStringLiteral("Cliente"));
-    rbtFornece = Novo<QRadioButton>(GroupBox2, "rbtFornece", 192, 18, 120, 20);
+    rbtFornece = Novo<QRadioButton>(GroupBox2, "rbtFornece", 171, 18, 104, 20);
     rbtFornece->setText(QStringLiteral("Fornecedor"));
     for (QRadioButton* r : {rbtProdutos, rbtCliente, rbtFornece})
         r->setFont(fonte);
@@ -151,19 +155,10 @@ void TFPrincipal::CriaControles() {
 
 // Inputs first, from the workbook's button; the kind of record last.
 void TFPrincipal::DefineOrdemTab() {
-    QWidget* const ordem[] = {Btabrir,
-                              Caminho,
-                              MostraPlanilha,
-                              btOK,
-                              btSair,
-                              CaminhoAlmuro,
-                              btAbrirAlmuro,
-                              NumLinha,
-                              edtCaminhoTessaly,
-                              btnAbrirTessaly,
-                              rbtProdutos,
-                              rbtCliente,
-                              rbtFornece};
+    QWidget* const ordem[] = {
+        Btabrir,         Caminho,       MostraPlanilha, btOK,      btVerificar,
+        btSair,          CaminhoAlmuro, btAbrirAlmuro,  NumLinha,  edtCaminhoTessaly,
+        btnAbrirTessaly, rbtProdutos,   rbtCliente,     rbtFornece};
     for (size_t i = 0; i + 1 < std::size(ordem); ++i)
         setTabOrder(ordem[i], ordem[i + 1]);
 }

@@ -40,8 +40,21 @@ QString FiltroDoDialogo(const std::string& filtro) {
 std::optional<std::string> TEscolhaArquivoJanela::Escolhe(const TPedidoArquivo& pedido) {
     QFileDialog dialogo(dono_, QString::fromStdString(pedido.titulo),
                         QString::fromStdString(pedido.pasta));
-    dialogo.setFileMode(QFileDialog::ExistingFile);
-    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    if (pedido.salvar) {
+        dialogo.setFileMode(QFileDialog::AnyFile);
+        dialogo.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without its extension gets the filter's first one, before the dialog
+        // asks whether to replace an existing file.
+        const QString primeiro = QString::fromStdString(pedido.filtro)
+                                     .section(QLatin1Char('|'), 1)
+                                     .section(QLatin1Char(';'), 0, 0)
+                                     .trimmed();
+        if (primeiro.startsWith(QStringLiteral("*.")))
+            dialogo.setDefaultSuffix(primeiro.mid(2));
+    } else {
+        dialogo.setFileMode(QFileDialog::ExistingFile);
+        dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    }
     dialogo.setOption(QFileDialog::HideNameFilterDetails);
     dialogo.setNameFilter(FiltroDoDialogo(pedido.filtro));
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())

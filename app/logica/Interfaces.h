@@ -2,6 +2,7 @@
 // the file dialog. The Qt window, the command line and the tests each provide their own.
 #pragma once
 
+#include "app/logica/RelatoDaExecucao.h"
 #include "conversion/Avisos.h"
 
 #include <functional>
@@ -30,6 +31,11 @@ class IMensagens : public IAvisos {
     // A doubt about the inputs, before anything is done: the situation and the question, with
     // "Sim" and "Não"; true for "Sim". A terminal goes on, printing the situation as a warning.
     virtual bool Pergunta(const std::string& situacao, const std::string& pergunta) = 0;
+    // The end of a check that went through every record: its problems (in the order found),
+    // its account and its last line are in relato. By default: with no problem, Sucesso with
+    // the last line and the summary as detail; otherwise Falha with the last line and, as
+    // detail, one line per problem and the summary.
+    virtual void Conferencia(const TRelatoDaExecucao& relato);
 };
 
 // lblAguarde, stbStatus and Barra as the logic last set them.
@@ -52,15 +58,17 @@ class IProgresso {
     virtual void MostraJa() = 0;
 };
 
-// What one file-open dialog shows: its title, the filter in the window's own form
+// What one file dialog shows: its title, the filter in the window's own form
 // ("Descrição (*.a;*.b)|*.a; *.b") and the folder it opens in (empty: the dialog's own choice).
+// A dialog that saves names a file that may not exist yet, and asks before replacing one.
 struct TPedidoArquivo {
     std::string titulo;
     std::string filtro;
     std::string pasta;
+    bool salvar = false;
 };
 
-// The file-open dialog; the result is a UTF-8 path, or nothing when cancelled.
+// The file dialog; the result is a UTF-8 path, or nothing when cancelled.
 class IEscolhaArquivo {
   public:
     virtual ~IEscolhaArquivo() = default;

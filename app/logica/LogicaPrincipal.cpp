@@ -1,9 +1,13 @@
 #include "app/logica/LogicaPrincipal.h"
 
+#include "app/logica/RelatorioXlsx.h"
 #include "app/logica/VerificacaoConversao.h"
+#include "app/logica/VersaoPrograma.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
 #include "common/Win1252.h"
+
+#include <ctime>
 
 namespace {
 
@@ -42,8 +46,8 @@ void TLogicaPrincipal::FormCreate() {
 }
 
 std::optional<std::string> TLogicaPrincipal::EscolheArquivo(TCaixaArquivo caixa, const char* titulo,
-                                                            const char* filtro) {
-    auto escolhido = arquivos_.Escolhe({titulo, filtro, pastas_.PastaPara(caixa)});
+                                                            const char* filtro, bool salvar) {
+    auto escolhido = arquivos_.Escolhe({titulo, filtro, pastas_.PastaPara(caixa), salvar});
     if (escolhido && !escolhido->empty())
         pastas_.Escolhido(caixa, *escolhido);
     return escolhido;
@@ -211,6 +215,18 @@ void TLogicaPrincipal::btOKClick() {
     HabilitaControles();
 }
 
+void TLogicaPrincipal::btVerificarClick() {
+    const TModoExecucao antes = modo_;
+    modo_ = TModoExecucao::Conferencia;
+    try {
+        btOKClick();
+    } catch (...) {
+        modo_ = antes;
+        throw;
+    }
+    modo_ = antes;
+}
+
 bool TLogicaPrincipal::ConfirmaLinhasAlemDaPlanilha(std::int64_t linha) {
     if (!DMCotrolaExcel.TemPastaAberta())
         return true;
@@ -281,10 +297,62 @@ std::string TLogicaPrincipal::DetalheDaFalha() const {
     return std::string(kNadaGravado) + "\n" + avisos_.Resumo();
 }
 
+void TLogicaPrincipal::ComecaRelato() {
+    relato_ = TRelatoDaExecucao{};
+    relato_.feito = true;
+    relato_.modo = modo_;
+    relato_.almuro = caminhoAlmuro_;
+    relato_.tessaly = caminhoTessaly_;
+    relato_.pasta = caminho_;
+    relato_.planilha = textoPlanilha_;
+    relato_.ultimaLinha = numLinha_;
+    switch (tipo_) {
+        case TTipoConversao::Produtos:
+            relato_.tipo = "Produtos";
+            break;
+        case TTipoConversao::Clientes:
+            relato_.tipo = "Clientes";
+            break;
+        case TTipoConversao::Fornecedores:
+            relato_.tipo = "Fornecedores";
+            break;
+    }
+    const std::time_t agora = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&agora, &local);
+    char texto[32];
+    std::strftime(texto, sizeof texto, "%d/%m/%Y %H:%M:%S", &local);
+    relato_.dataHora = texto;
+    relato_.versao = VersaoDoPrograma();
+}
+
+void TLogicaPrincipal::TerminaRelato(const std::string& desfecho, const std::string& resumo) {
+    relato_.concluida = true;
+    relato_.desfecho = desfecho;
+    relato_.resumo = resumo;
+    relato_.conta = Conta;
+    relato_.problemas = Continuacao.Problemas();
+    relato_.avisos = avisos_.Contagens();
+}
+
+bool TLogicaPrincipal::SalvaRelatorio(const std::string& caminho) {
+    try {
+        GravaRelatorioXlsx(caminho, relato_);
+        return true;
+    } catch (const std::exception& e) {
+        mensagens_.Alerta(e.what());
+        return false;
+    }
+}
+
 bool TLogicaPrincipal::EfetuaConversao() {
     if (!emExecucao_)
         ComecaExecucao();
     Lugar.Limpa();
+    ComecaRelato();
+    Conta.Comeca();
+    Continuacao.Comeca();
+    Continuacao.Liga(modo_ == TModoExecucao::Conferencia);
     auto encerraOrigem = [this] {
         try {
             dbTessaly.Transacao().Desfaz();
@@ -310,9 +378,9 @@ bool TLogicaPrincipal::EfetuaConversao() {
             ConverteFornecedoresBanco();
             ConverteFornecedoresPlanilha();
         }
-        if (ensaio_) {
+        if (modo_ != TModoExecucao::Conversao) {
             TInterrupcao::Verifica();
-            resumoDoEnsaio = resumo_.Texto(dbAlmuro, avisos_);
+            resumoDoEnsaio = resumo_.Texto(dbAlmuro, avisos_, Conta);
             DesfazTransacao();
             // A rehearsal stopped before its end says so, even though it wrote nothing.
             TInterrupcao::Verifica();
@@ -322,7 +390,9 @@ bool TLogicaPrincipal::EfetuaConversao() {
     } catch (const std::exception& e) {
         gravacao_.Termina();
         const std::string lugar = Lugar.Descricao();
+        const TPartesLugar partes = Lugar.Partes();
         Lugar.Limpa();
+        Continuacao.Liga(false);
         const bool interrompida = TInterrupcao::Pedida();
         if (interrompida)
             MostraEspera(kDesfazendo);
@@ -334,22 +404,37 @@ bool TLogicaPrincipal::EfetuaConversao() {
         encerraOrigem();
         if (interrompida)
             LiberaAlmuro();
-        mensagens_.Falha(
-            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + e.what(),
-            DetalheDaFalha());
+        const std::string texto =
+            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + e.what();
+        // The report of a failed run holds the failure as its last problem.
+        TerminaRelato(texto, DetalheDaFalha());
+        relato_.concluida = false;
+        relato_.problemas.push_back(
+            {partes.origem, partes.registro, partes.coluna, partes.conteudo, lugar, e.what()});
+        mensagens_.Falha(texto, DetalheDaFalha());
         LimpaProgresso();
         return false;
     }
+    Continuacao.Liga(false);
     encerraOrigem();
-    if (ensaio_) {
+    if (modo_ == TModoExecucao::Conferencia) {
+        TerminaRelato(std::string(), resumoDoEnsaio);
+        relato_.desfecho = relato_.FimDaConferencia();
+        mensagens_.Conferencia(relato_);
+        return true;
+    }
+    if (modo_ == TModoExecucao::Ensaio) {
+        TerminaRelato(kSimulacao, resumoDoEnsaio);
         mensagens_.Sucesso(
             kSimulacao, [] { return std::string(); }, [&resumoDoEnsaio] { return resumoDoEnsaio; });
         return true;
     }
+    TerminaRelato(kSucesso, std::string());
     mensagens_.Sucesso(
         kSucesso, [this] { return gravacao_.Aviso(); },
         [this] {
-            std::string resumo = resumo_.Texto(dbAlmuro, avisos_);
+            std::string resumo = resumo_.Texto(dbAlmuro, avisos_, Conta);
+            relato_.resumo = resumo;
             try {
                 DesfazTransacao();  // the counts' own transaction: it only read
             } catch (const std::exception&) {

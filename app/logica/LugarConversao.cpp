@@ -48,30 +48,44 @@ void TLugarConversao::Limpa() {
 }
 
 std::string TLugarConversao::Descricao() const {
-    if (tabela_)
-        return DescricaoPlanilha();
-    if (tabelaOrigem_.empty())
+    const TPartesLugar p = Partes();
+    if (p.origem.empty())
         return {};
-    std::string r = "banco TESSALY, tabela " + tabelaOrigem_ + ", CODIGO " +
-                    win1252::MensagemUtf8(codigoOrigem_);
-    if (!colunaOrigem_.empty())
-        r += ", coluna " + colunaOrigem_;
+    std::string r = p.origem + ", " + p.registro;
+    if (!p.coluna.empty())
+        r += ", coluna " + p.coluna;
+    if (tabela_ && !p.coluna.empty() && ColunaComCelula())
+        r += ", conteúdo \"" + p.conteudo + "\"";
     return r;
 }
 
-std::string TLugarConversao::DescricaoPlanilha() const {
-    std::string r = "planilha, linha " + std::to_string(linha_);
+bool TLugarConversao::ColunaComCelula() const {
     const int k = tabela_->ColunaLida();
-    if (k <= 0)
-        return r;
-    r += ", coluna " + std::to_string(k);
     // A column past the sheet's used area has neither a title nor a cell.
-    if (k > tabela_->Colunas() || tabela_->Fim())
-        return r;
-    const auto indice = static_cast<size_t>(k - 1);
-    if (indice < titulos_.size() && !titulos_[indice].empty())
-        r += " (" + win1252::ParaUtf8(titulos_[indice]) + ")";
-    const std::string celula = tabela_->Campo(std::to_string(k));
-    r += ", conteúdo \"" + win1252::ParaUtf8(celula) + "\"";
-    return r;
+    return k > 0 && k <= tabela_->Colunas() && !tabela_->Fim();
+}
+
+TPartesLugar TLugarConversao::Partes() const {
+    TPartesLugar p;
+    if (tabela_) {
+        p.origem = "planilha";
+        p.registro = "linha " + std::to_string(linha_);
+        const int k = tabela_->ColunaLida();
+        if (k <= 0)
+            return p;
+        p.coluna = std::to_string(k);
+        if (!ColunaComCelula())
+            return p;
+        const auto indice = static_cast<size_t>(k - 1);
+        if (indice < titulos_.size() && !titulos_[indice].empty())
+            p.coluna += " (" + win1252::ParaUtf8(titulos_[indice]) + ")";
+        p.conteudo = win1252::ParaUtf8(tabela_->Campo(std::to_string(k)));
+        return p;
+    }
+    if (tabelaOrigem_.empty())
+        return p;
+    p.origem = "banco TESSALY, tabela " + tabelaOrigem_;
+    p.registro = "CODIGO " + win1252::MensagemUtf8(codigoOrigem_);
+    p.coluna = colunaOrigem_;
+    return p;
 }

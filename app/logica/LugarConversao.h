@@ -14,6 +14,15 @@
 
 class TTabelaTemp;
 
+// The place in its parts, UTF-8: "planilha" or "banco TESSALY, tabela ESTOQUE"; "linha 5" or
+// "CODIGO 00000123"; "6 (Preço)" or "ICMS"; a cell's text. Empty parts where the place has none.
+struct TPartesLugar {
+    std::string origem;
+    std::string registro;
+    std::string coluna;
+    std::string conteudo;
+};
+
 class TLugarConversao {
   public:
     struct TOrigemDaColuna {
@@ -63,11 +72,14 @@ class TLugarConversao {
     // "planilha, linha 5, coluna 6 (Preço), conteúdo "abc"" or "banco TESSALY, tabela ESTOQUE,
     // CODIGO 00000123, coluna ICMS"; the empty text outside a record. UTF-8.
     std::string Descricao() const;
+    TPartesLugar Partes() const;
 
   private:
     std::string DescricaoPlanilha() const;
     void NomeiaOrigemRecusada(std::initializer_list<TOrigemDaColuna> origens,
                               const EBancoDados& erro);
+    // The column read last is a cell of the current row.
+    bool ColunaComCelula() const;
 
     std::vector<std::string> titulos_;
     const TTabelaTemp* tabela_ = nullptr;

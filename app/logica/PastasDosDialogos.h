@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-enum class TCaixaArquivo { Planilha, Almuro, Tessaly };
+enum class TCaixaArquivo { Planilha, Almuro, Tessaly, Relatorio };
 
 class TPastasDosDialogos {
   public:
@@ -14,6 +14,6 @@ class TPastasDosDialogos {
     void Escolhido(TCaixaArquivo caixa, const std::string& arquivo);
 
   private:
-    std::array<std::string, 3> porCaixa_;
+    std::array<std::string, 4> porCaixa_;
     std::string ultima_;
 };

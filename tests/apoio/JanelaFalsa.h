@@ -35,6 +35,11 @@ class TMensagensGravadas : public IMensagens {
         perguntas.push_back(situacao);
         return respostaSim;
     }
+    // Kept whole for the "Conferência" dialog's tests; recorded as the default shows it too.
+    void Conferencia(const TRelatoDaExecucao& relato) override {
+        conferencias.push_back(relato);
+        IMensagens::Conferencia(relato);
+    }
 
     std::vector<std::string> Textos(const std::string& tipo) const {
         std::vector<std::string> r;
@@ -49,6 +54,7 @@ class TMensagensGravadas : public IMensagens {
     std::vector<std::string> detalhes;     // of the run's end, in order
     std::vector<std::string> avisosDoFim;  // the notices that came with a success
     std::vector<std::string> perguntas;    // the situations asked about
+    std::vector<TRelatoDaExecucao> conferencias;
     bool respostaSim = true;
 };
 

@@ -1,7 +1,10 @@
 // The real window on the offscreen platform: what it shows at start, how it forwards the
 // operator's keys and clicks, its message boxes, and its state while a run is under way.
 #include "app/Principal.h"
+#include "app/janela/DialogoConferencia.h"
 #include "app/janela/EscolhaArquivoJanela.h"
+#include "app/janela/MensagensJanela.h"
+#include "app/janela/TraducaoDoQt.h"
 #include "app/logica/GravacaoDaConversao.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LogicaPrincipal.h"
@@ -10,10 +13,14 @@
 #include "tests/spreadsheet/ApoioPlanilhas.h"
 
 #include <unistd.h>
+
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,17 +29,23 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
 namespace {
 
-const char* const kDez[] = {"Btabrir",     "btAbrirAlmuro",  "btOK",       "btSair",
-                            "rbtProdutos", "rbtCliente",     "rbtFornece", "MostraPlanilha",
-                            "NumLinha",    "btnAbrirTessaly"};
+// The ten input controls and the check's button, off together while a run is under way.
+const char* const kEntradas[] = {"Btabrir",     "btAbrirAlmuro",   "btOK",       "btSair",
+                                 "rbtProdutos", "rbtCliente",      "rbtFornece", "MostraPlanilha",
+                                 "NumLinha",    "btnAbrirTessaly", "btVerificar"};
+constexpr qsizetype kTodasAsEntradas = qsizetype(std::size(kEntradas));
 
 struct TCaixaVista {
     QString titulo;
@@ -60,6 +73,12 @@ class TFechaCaixas {
                 if (!fecha && b->text() == resposta)
                     fecha = b;
             }
+            for (QAbstractButton* b : caixa->buttons()) {
+                if (!antesDoOK.isEmpty() && b->text() == antesDoOK) {
+                    fecha = b;
+                    antesDoOK.clear();
+                }
+            }
             vistas.push_back(v);
             if (fecha)
                 fecha->click();
@@ -68,6 +87,7 @@ class TFechaCaixas {
     }
     std::vector<TCaixaVista> vistas;
     QString resposta = QString::fromUtf8("Não");
+    QString antesDoOK;  // a button pressed once, before the box's "OK"
 
   private:
     QTimer relogio_;
@@ -148,7 +168,7 @@ class TesteJanela : public QObject {
     }
     static QStringList Habilitados(TFPrincipal& j) {
         QStringList r;
-        for (const char* nome : kDez) {
+        for (const char* nome : kEntradas) {
             if (Filho<QWidget>(j, nome)->isEnabled())
                 r << QString::fromLatin1(nome);
         }
@@ -196,6 +216,7 @@ class TesteJanela : public QObject {
             {"Btabrir", "&Abrir"},
             {"btnAbrirTessaly", "&Abrir"},
             {"btOK", "&Efetuar Conversão"},
+            {"btVerificar", "&Verificar"},
             {"btSair", "&Sair"},
             {"GroupBox2", "| Tabelas à Converter |"},
             {"rbtProdutos", "Produtos"},
@@ -211,7 +232,7 @@ class TesteJanela : public QObject {
             QCOMPARE(Texto(*j, nome), QString::fromUtf8(texto));
         QVERIFY(!Filho<QLabel>(*j, "Image")->pixmap().isNull());
 
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         for (const char* caminho : {"Caminho", "CaminhoAlmuro", "edtCaminhoTessaly"})
             QVERIFY(!Filho<QWidget>(*j, caminho)->isEnabled());
         QVERIFY(Filho<QComboBox>(*j, "MostraPlanilha")->isEditable());
@@ -221,12 +242,13 @@ class TesteJanela : public QObject {
 
         QCOMPARE(Foco(*j), QStringLiteral("Btabrir"));
         QStringList ordem;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 9; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             ordem << Foco(*j);
         }
-        QCOMPARE(ordem, (QStringList{"MostraPlanilha", "btOK", "btSair", "btAbrirAlmuro",
-                                     "NumLinha", "btnAbrirTessaly", "rbtProdutos", "Btabrir"}));
+        QCOMPARE(ordem,
+                 (QStringList{"MostraPlanilha", "btOK", "btVerificar", "btSair", "btAbrirAlmuro",
+                              "NumLinha", "btnAbrirTessaly", "rbtProdutos", "Btabrir"}));
     }
 
     void avisosComLegendaEFoco() {
@@ -292,6 +314,236 @@ class TesteJanela : public QObject {
         QCOMPARE(abas->count(), 2);
     }
 
+    // A sheet name longer than the narrow box can be read: whole in the box's tooltip and in
+    // a drop-down list as wide as the longest name.
+    void nomeLongoDaPlanilhaNaDicaENaLista() {
+        const QString longo = QStringLiteral("Cadastro de clientes - filial 02");
+        const std::string caminho = dir_.Arquivo("longa.xlsx");
+        apoio_planilha::GravaZip(
+            caminho,
+            apoio_planilha::PacoteXlsx({{"Uma", "<row r=\"2\"><c r=\"A2\"><v>1</v></c></row>"},
+                                        {longo.toStdString(), ""}}));
+        auto j = Janela();
+        fila_.respostas.push_back(caminho);
+        Clica(*j, "Btabrir");
+        auto* abas = Filho<QComboBox>(*j, "MostraPlanilha");
+        QCOMPARE(abas->toolTip(), QStringLiteral("Uma"));
+        abas->setFocus();
+        QTest::keyClick(abas, Qt::Key_Down);
+        QCOMPARE(abas->currentText(), longo);
+        QVERIFY(abas->fontMetrics().horizontalAdvance(longo) > abas->width());
+        QCOMPARE(abas->toolTip(), longo);
+        QCOMPARE(abas->itemData(1, Qt::ToolTipRole).toString(), longo);
+
+        abas->showPopup();
+        QAbstractItemView* lista = abas->view();
+        QTRY_VERIFY(lista->isVisible());
+        QVERIFY2(lista->viewport()->width() >= lista->sizeHintForColumn(0),
+                 qPrintable(QString::number(lista->viewport()->width())));
+        QVERIFY(lista->sizeHintForColumn(0) > abas->fontMetrics().horizontalAdvance(longo));
+        abas->hidePopup();
+
+        // What the operator types shows in the tooltip too.
+        abas->lineEdit()->selectAll();
+        QTest::keyClicks(abas->lineEdit(), "xyz");
+        QCOMPARE(abas->toolTip(), QStringLiteral("xyz"));
+    }
+
+    // After "Mostrar detalhes..." Enter still presses OK: the box closes, answered by OK.
+    void enterDepoisDosDetalhesPressionaOK() {
+        QWidget dono;
+        dono.show();
+        TMensagensJanela mensagens(&dono, {});
+        bool detalhesVistos = false, fechadaPeloEnter = false;
+        QTimer::singleShot(0, [&] {
+            auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(caixa);
+            QPushButton* detalhes = nullptr;
+            for (QPushButton* b : caixa->findChildren<QPushButton*>()) {
+                if (b != caixa->button(QMessageBox::Ok))
+                    detalhes = b;
+            }
+            QVERIFY(detalhes);
+            QVERIFY(QTest::qWaitForWindowActive(caixa));
+            QTest::mouseClick(detalhes, Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), detalhes);
+            auto* texto = caixa->findChild<QTextEdit*>();
+            detalhesVistos = texto && texto->isVisible();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            fechadaPeloEnter =
+                !caixa->isVisible() && caixa->clickedButton() == caixa->button(QMessageBox::Ok);
+            if (caixa->isVisible())
+                caixa->reject();
+        });
+        mensagens.Sucesso("Pronto.", [] { return std::string("PRODUTO 3"); });
+        QVERIFY(detalhesVistos);
+        QVERIFY(fechadaPeloEnter);
+    }
+
+    // Qt's own dialogs speak Portuguese once the program loads Qt's translation.
+    void textosDoQtEmPortugues() {
+        const std::unique_ptr<QTranslator> traducao = TraducaoDoQt();
+        QVERIFY2(traducao, "qtbase_pt_BR.qm not found (qt6-translations-l10n)");
+        QApplication::installTranslator(traducao.get());
+        QFileDialog dialogo;
+        dialogo.setOption(QFileDialog::DontUseNativeDialog);
+        QStringList botoes;
+        for (QPushButton* b : dialogo.findChildren<QPushButton*>())
+            botoes << b->text();
+        QVERIFY2(botoes.contains(QStringLiteral("Cancelar")), qPrintable(botoes.join(',')));
+        QMessageBox caixa(QMessageBox::Information, QStringLiteral("Informação"),
+                          QStringLiteral("x"), QMessageBox::Ok);
+        caixa.setDetailedText(QStringLiteral("y"));
+        botoes.clear();
+        for (QPushButton* b : caixa.findChildren<QPushButton*>())
+            botoes << b->text();
+        QVERIFY2(botoes.contains(QStringLiteral("Mostrar detalhes...")),
+                 qPrintable(botoes.join(',')));
+    }
+
+    // The problems in the order found, sorted by a heading (row numbers as numbers), and
+    // Ctrl+C copying the selected rows in the order shown, each cell on one line.
+    void dialogoConferenciaOrdenaECopia() {
+        TQuadroConferencia quadro(
+            "Conferência concluída: 3 problema(s); nada foi gravado.", "PRODUTO: 3 lidos",
+            {{"Planilha, linha 10", "6", "R$ 12,50", "'R$ 12,50' não é um número"},
+             {"Planilha, linha 9", "6", "a\tcombinar", "'a combinar' não é um número"},
+             {"ESTOQUE, registro 000123", "", "", "violação\nda chave"}});
+        int salvamentos = 0;
+        TDialogoConferencia dialogo(
+            std::move(quadro), [&] { ++salvamentos; }, nullptr);
+        dialogo.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialogo));
+        QCOMPARE(dialogo.windowTitle(), QString::fromUtf8("Conferência"));
+        QCOMPARE(dialogo.findChild<QLabel*>(QStringLiteral("lblConclusao"))->text(),
+                 QString::fromUtf8("Conferência concluída: 3 problema(s); nada foi gravado."));
+        auto* tabela = dialogo.findChild<QTableWidget*>(QStringLiteral("tabelaProblemas"));
+        QVERIFY(tabela);
+        QStringList titulos;
+        for (int c = 0; c < tabela->columnCount(); ++c)
+            titulos << tabela->horizontalHeaderItem(c)->text();
+        QCOMPARE(titulos,
+                 (QStringList{"Lugar", "Coluna", QString::fromUtf8("Conteúdo"), "Problema"}));
+        auto lugares = [&] {
+            QStringList r;
+            for (int l = 0; l < tabela->rowCount(); ++l)
+                r << tabela->item(l, 0)->text();
+            return r;
+        };
+        QCOMPARE(lugares(), (QStringList{"Planilha, linha 10", "Planilha, linha 9",
+                                         "ESTOQUE, registro 000123"}));
+
+        tabela->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+        QCOMPARE(lugares(), (QStringList{"ESTOQUE, registro 000123", "Planilha, linha 9",
+                                         "Planilha, linha 10"}));
+        tabela->selectRow(0);
+        tabela->selectionModel()->select(tabela->model()->index(2, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        tabela->setFocus();
+        QTest::keyClick(tabela, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString::fromUtf8("ESTOQUE, registro 000123\t\t\tviolação / da chave\n"
+                                   "Planilha, linha 10\t6\tR$ 12,50\t'R$ 12,50' não é um "
+                                   "número\n"));
+        tabela->clearSelection();
+        tabela->selectRow(1);
+        QTest::keyClick(tabela, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString::fromUtf8("Planilha, linha 9\t6\ta combinar\t'a combinar' não é um "
+                                   "número\n"));
+
+        // "Salvar relatório..." keeps the dialog open; Enter answers "Fechar".
+        dialogo.findChild<QPushButton*>(QStringLiteral("btSalvarRelatorio"))->click();
+        QCOMPARE(salvamentos, 1);
+        QVERIFY(dialogo.isVisible());
+        QTest::keyClick(tabela, Qt::Key_Return);
+        QVERIFY(!dialogo.isVisible());
+        QCOMPARE(dialogo.result(), int(QDialog::Rejected));
+    }
+
+    // "Verificar" runs the check with the controls off; its problems come up in the
+    // "Conferência" dialog, whose "Salvar relatório..." writes the workbook chosen; nothing is
+    // written in the target.
+    void verificarAbreAConferenciaESalvaORelatorio() {
+        apoio::TBancosTeste bancos;
+        auto j = Janela();
+        TFechaCaixas caixas;
+        const std::string relatorio = dir_.Arquivo("conferencia.xlsx");
+        fila_.respostas = {bancos.CaminhoAlmuro(), bancos.CaminhoTessaly(),
+                           Escreve("sujos.csv",
+                                   "Codigo;Descricao;Barras;Grupo;Unidade;Preco\n"
+                                   "1;A;;;UN;1\n2;B;;;UN;R$ 12,50\n3;C;;;UN;-\n"),
+                           relatorio};
+        Clica(*j, "btAbrirAlmuro");
+        Clica(*j, "btnAbrirTessaly");
+        Clica(*j, "Btabrir");
+
+        QStringList habilitados{"?"};
+        QTimer::singleShot(0, j.get(), [&] { habilitados = Habilitados(*j); });
+        QString titulo;
+        QStringList lugares;
+        bool abertoAposSalvar = false;
+        QTimer vigia;
+        vigia.setInterval(10);
+        QObject::connect(&vigia, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<TDialogoConferencia*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            vigia.stop();
+            titulo = d->windowTitle();
+            auto* tabela = d->findChild<QTableWidget*>(QStringLiteral("tabelaProblemas"));
+            for (int l = 0; l < tabela->rowCount(); ++l)
+                lugares << tabela->item(l, 0)->text() + " | " + tabela->item(l, 2)->text();
+            d->findChild<QPushButton*>(QStringLiteral("btSalvarRelatorio"))->click();
+            abertoAposSalvar = d->isVisible();
+            d->findChild<QPushButton*>(QStringLiteral("btFechar"))->click();
+        });
+        vigia.start();
+        Clica(*j, "btVerificar");
+        vigia.stop();
+
+        QCOMPARE(habilitados, QStringList());
+        QCOMPARE(titulo, QString::fromUtf8("Conferência"));
+        QCOMPARE(lugares, (QStringList{"planilha, linha 3 | R$ 12,50", "planilha, linha 4 | -"}));
+        QVERIFY(abertoAposSalvar);
+        QVERIFY(caixas.vistas.empty());
+        QCOMPARE(fila_.pedidos.back().titulo, std::string(TLogicaPrincipal::kTituloRelatorio));
+        QVERIFY(fila_.pedidos.back().salvar);
+        QVERIFY(std::filesystem::file_size(relatorio) > 0);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
+        QCOMPARE(Foco(*j), QStringLiteral("btVerificar"));
+        QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 0);
+    }
+
+    // A check without problems ends on the information box, with the account as detail; that
+    // box, like every box at the end of a run, saves the report and then comes back.
+    void conferenciaLimpaNaCaixaQueSalvaORelatorio() {
+        apoio::TBancosTeste bancos;
+        auto j = Janela();
+        TFechaCaixas caixas;
+        caixas.antesDoOK = QString::fromUtf8("Salvar relatório...");
+        const std::string relatorio = dir_.Arquivo("limpa.xlsx");
+        fila_.respostas = {bancos.CaminhoAlmuro(), bancos.CaminhoTessaly(), Produtos(3), relatorio};
+        Clica(*j, "btAbrirAlmuro");
+        Clica(*j, "btnAbrirTessaly");
+        Clica(*j, "Btabrir");
+        Clica(*j, "btVerificar");
+        QCOMPARE(caixas.vistas.size(), size_t(2));
+        for (const TCaixaVista& v : caixas.vistas) {
+            QCOMPARE(v.titulo, QString::fromUtf8("Informação"));
+            QCOMPARE(v.texto, QString::fromUtf8(
+                                  "Conferência concluída: nenhum problema; nada foi gravado."));
+            QVERIFY2(v.botoes.contains(QStringLiteral("OK")) &&
+                         v.botoes.contains(QString::fromUtf8("Salvar relatório...")),
+                     qPrintable(v.botoes.join(',')));
+            QVERIFY2(v.detalhe.contains(QStringLiteral("planilha: 3 linhas de dados, 3 gravadas")),
+                     qPrintable(v.detalhe));
+        }
+        QVERIFY(std::filesystem::file_size(relatorio) > 0);
+        QCOMPARE(Foco(*j), QStringLiteral("btVerificar"));
+        QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 0);
+    }
+
     void conversaoDesabilitaEDepoisDevolveOsControles() {
         apoio::TBancosTeste bancos;
         std::vector<std::vector<apoio::TValor>> estoque;
@@ -339,7 +591,7 @@ class TesteJanela : public QObject {
         QCOMPARE(caixas.vistas[1].titulo, QStringLiteral("Informação"));
         QCOMPARE(caixas.vistas[1].texto, QString::fromUtf8(TLogicaPrincipal::kSucesso));
         QCOMPARE(caixas.vistas[1].icone, QMessageBox::Information);
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QCOMPARE(Foco(*j), QStringLiteral("btOK"));
         j->Logica().dbAlmuro.Transacao().Confirma();
         QCOMPARE(apoio::ContaLinhas(bancos.Almuro(), "PRODUTO"), 60);
@@ -457,7 +709,7 @@ class TesteJanela : public QObject {
         QCOMPARE(Filho<QProgressBar>(*j, "Barra")->value(), 0);
         QCOMPARE(Filho<QProgressBar>(*j, "Barra")->maximum(), 5);
         QCOMPARE(caixas.vistas[0].detalhe, QString::fromUtf8(TLogicaPrincipal::kNadaGravado));
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QVERIFY(Filho<QRadioButton>(*j, "rbtCliente")->isChecked());
     }
 
@@ -484,7 +736,7 @@ class TesteJanela : public QObject {
                                    "linha 5 informada, 2 linhas vazias seriam convertidas.\n"
                                    "Converter assim mesmo?"));
         QCOMPARE(Foco(*j), QStringLiteral("NumLinha"));
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QCOMPARE(j->Logica().cdsTabelaTemp.TotalRegistros(), 0);
         QVERIFY(!j->Logica().dbAlmuro.Transacao().Ativa());
 
@@ -496,6 +748,8 @@ class TesteJanela : public QObject {
         QCOMPARE(caixas.vistas[2].texto, QString::fromUtf8(TLogicaPrincipal::kSucesso));
         QVERIFY2(caixas.vistas[2].detalhe.startsWith(QStringLiteral(
                      "Linhas gravadas: PRODUTO 4; PRODUTODETALHE 0;\n"
+                     "  banco TESSALY, tabela ESTOQUE: 0 lidos, 0 gravados\n"
+                     "  planilha: 4 linhas de dados, 4 gravadas\n"
                      "Linhas criadas nas tabelas auxiliares: CLASFISC 0; UNIDADES 2;\n"
                      "Avisos: nenhum\nTempo: ")),
                  qPrintable(caixas.vistas[2].detalhe));
@@ -512,7 +766,7 @@ class TesteJanela : public QObject {
         Clica(*j, "btAbrirAlmuro");
         QCOMPARE(caixas.vistas.size(), size_t(2));
         for (const TCaixaVista& v : caixas.vistas) {
-            QCOMPARE(v.titulo, QStringLiteral("Conversor"));
+            QCOMPARE(v.titulo, QStringLiteral("Erro"));
             QCOMPARE(v.icone, QMessageBox::Critical);
             QCOMPARE(v.botoes, QStringList{"OK"});
         }
@@ -520,7 +774,7 @@ class TesteJanela : public QObject {
         QCOMPARE(Texto(*j, "Caminho"), QString::fromStdString(ruim));
         QCOMPARE(Filho<QComboBox>(*j, "MostraPlanilha")->count(), 0);
         QCOMPARE(Texto(*j, "CaminhoAlmuro"), QString());
-        QCOMPARE(Habilitados(*j).size(), 10);
+        QCOMPARE(Habilitados(*j).size(), kTodasAsEntradas);
         QVERIFY(j->isVisible());
     }
 
@@ -552,6 +806,24 @@ class TesteJanela : public QObject {
         auto* tipos = dialogo.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         QVERIFY(tipos);
         QCOMPARE(tipos->currentText(), QStringLiteral("Banco Firebird (*.FB;*.FDB;*.GDB)"));
+
+        // The report's dialog saves: a new name is accepted, and one typed bare gets ".xlsx".
+        QWidget dono;
+        TEscolhaArquivoJanela arquivos(&dono);
+        bool salva = false;
+        QString sufixo;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            salva =
+                d->acceptMode() == QFileDialog::AcceptSave && d->fileMode() == QFileDialog::AnyFile;
+            sufixo = d->defaultSuffix();
+            d->reject();
+        });
+        QVERIFY(!arquivos.Escolhe({TLogicaPrincipal::kTituloRelatorio,
+                                   TLogicaPrincipal::kFiltroRelatorio, dir_.Arquivo(""), true}));
+        QVERIFY(salva);
+        QCOMPARE(sufixo, QStringLiteral("xlsx"));
     }
 };
 
