@@ -375,7 +375,8 @@ class TesteJanela : public QObject {
             if (caixa->isVisible())
                 caixa->reject();
         });
-        mensagens.Sucesso("Pronto.", [] { return std::string("PRODUTO 3"); });
+        mensagens.Sucesso(
+            "Pronto.", [] { return std::string(); }, [] { return std::string("PRODUTO 3"); });
         QVERIFY(detalhesVistos);
         QVERIFY(fechadaPeloEnter);
     }
