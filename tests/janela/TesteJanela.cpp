@@ -375,8 +375,8 @@ class TesteJanela : public QObject {
             if (caixa->isVisible())
                 caixa->reject();
         });
-        mensagens.Sucesso(
-            "Pronto.", [] { return std::string(); }, [] { return std::string("PRODUTO 3"); });
+        // The error box: the success box lets waiting events run first, this timer among them.
+        mensagens.Falha("Falhou.", "PRODUTO 3");
         QVERIFY(detalhesVistos);
         QVERIFY(fechadaPeloEnter);
     }
