@@ -18,7 +18,7 @@ struct TJanelaMuda : IMensagens, IProgresso, IEscolhaArquivo {
     bool Pergunta(const std::string&, const std::string&) override { return true; }
     void Mudou(const TProgresso&) override {}
     void ProcessaMensagens() override {}
-    std::optional<std::string> Escolhe(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> Escolhe(const TPedidoArquivo&) override { return std::nullopt; }
 };
 
 inline double Segundos(std::chrono::steady_clock::time_point desde) {

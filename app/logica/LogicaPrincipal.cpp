@@ -1,5 +1,7 @@
 #include "app/logica/LogicaPrincipal.h"
 
+#include "conversion/LoteComandos.h"
+
 #include "app/logica/VerificacaoConversao.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
@@ -29,6 +31,9 @@ TLogicaPrincipal::TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso,
     dbTessaly.Transacao().DefineSomenteLeitura(true);
     dbAlmuro.DefinePapel("ALMURO");
     dbTessaly.DefinePapel("TESSALY");
+    // Through a server the writers' rows go many at a time, each keeping its record's place.
+    dbAlmuro.Lote().DefineUso(TLoteComandos::TUso::PeloServidor);
+    dbAlmuro.Lote().DefineLugar(&Lugar);
 }
 
 TLogicaPrincipal::~TLogicaPrincipal() = default;
@@ -297,17 +302,22 @@ bool TLogicaPrincipal::EfetuaConversao() {
         IniciaTransacao();
         VerificaBancosDaConversao(tipo_, dbAlmuro, dbTessaly);
         resumo_.ContaAntes(dbAlmuro, tipo_);
+        // What a mapping's writers hold is written when the mapping ends.
+        auto mapeia = [this](void (TLogicaPrincipal::*mapeamento)()) {
+            (this->*mapeamento)();
+            dbAlmuro.Lote().Descarrega();
+        };
         if (tipo_ == TTipoConversao::Produtos) {
-            ConverteProdutosBanco();
-            ConverteProdutosPlanilha();
+            mapeia(&TLogicaPrincipal::ConverteProdutosBanco);
+            mapeia(&TLogicaPrincipal::ConverteProdutosPlanilha);
         }
         if (tipo_ == TTipoConversao::Clientes) {
-            ConverteClientesBanco();
-            ConverteClientesPlanilha();
+            mapeia(&TLogicaPrincipal::ConverteClientesBanco);
+            mapeia(&TLogicaPrincipal::ConverteClientesPlanilha);
         }
         if (tipo_ == TTipoConversao::Fornecedores) {
-            ConverteFornecedoresBanco();
-            ConverteFornecedoresPlanilha();
+            mapeia(&TLogicaPrincipal::ConverteFornecedoresBanco);
+            mapeia(&TLogicaPrincipal::ConverteFornecedoresPlanilha);
         }
         // A stop asked after the last record still undoes the run.
         TInterrupcao::Verifica();
@@ -318,6 +328,8 @@ bool TLogicaPrincipal::EfetuaConversao() {
             ConfirmaTransacao();
         }
     } catch (const std::exception& e) {
+        // A held row refused came before this failure: it is the run's, named where it was.
+        const std::string motivo = dbAlmuro.Lote().RecusaRetida().value_or(e.what());
         const std::string lugar = Lugar.Descricao();
         Lugar.Limpa();
         try {
@@ -327,7 +339,7 @@ bool TLogicaPrincipal::EfetuaConversao() {
         }
         encerraOrigem();
         mensagens_.Falha(
-            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + e.what(),
+            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + motivo,
             DetalheDaFalha());
         LimpaProgresso();
         return false;

@@ -33,9 +33,12 @@ void TLugarConversao::Limpa() {
     tabelaOrigem_.clear();
     codigoOrigem_.clear();
     colunaOrigem_.clear();
+    fixa_.reset();
 }
 
 std::string TLugarConversao::Descricao() const {
+    if (fixa_)
+        return *fixa_;
     if (tabela_)
         return DescricaoPlanilha();
     if (tabelaOrigem_.empty())

@@ -5,13 +5,16 @@
 // message.
 #pragma once
 
+#include "conversion/LugarDosComandos.h"
+
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 class TTabelaTemp;
 
-class TLugarConversao {
+class TLugarConversao : public ILugarDosComandos {
   public:
     // The staging table stands on the heading row: the titles of its columns.
     void LeTitulos(const TTabelaTemp& tabela);
@@ -44,6 +47,11 @@ class TLugarConversao {
     // CODIGO 00000123, coluna ICMS"; the empty text outside a record. UTF-8.
     std::string Descricao() const;
 
+    // A statement that ran after its record failed: the place is that record's.
+    std::string Marca() const override { return Descricao(); }
+    void Fixa(const std::string& marca) override { fixa_ = marca; }
+    void Solta() override { fixa_.reset(); }
+
   private:
     std::string DescricaoPlanilha() const;
 
@@ -53,4 +61,5 @@ class TLugarConversao {
     std::string tabelaOrigem_;
     std::string codigoOrigem_;
     std::string colunaOrigem_;
+    std::optional<std::string> fixa_;
 };
