@@ -210,7 +210,7 @@ class TPar {
         // have gone in blocks of many.
         EXPECT_GT(gravados * 2, registros) << gravados << " of " << registros;
         const auto& lote = lotes_.Lote().Contagem();
-        EXPECT_GT(lote.emBlocos, 10 * lote.blocos);
+        EXPECT_GT(lote.emBlocos, 4 * lote.blocos);
     }
 
   private:
