@@ -15,6 +15,7 @@ struct TJanelaMuda : IMensagens, IProgresso, IEscolhaArquivo {
     void Informacao(const std::string&) override {}
     void Sucesso(const std::string&, const std::function<std::string()>&) override {}
     void Falha(const std::string& t, const std::string&) override { Erro(t); }
+    void Conferencia(const TRelatoDaExecucao&) override {}
     bool Pergunta(const std::string&, const std::string&) override { return true; }
     void Mudou(const TProgresso&) override {}
     void ProcessaMensagens() override {}

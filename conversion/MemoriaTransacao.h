@@ -4,8 +4,11 @@
 // caller decides which answers are safe to reuse.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 class TTransacao;
 
@@ -22,10 +25,22 @@ class TMemoriaTransacao {
     // Kept only while a transaction is active.
     void Guarda(const std::string& chave, const std::string& valor);
 
+    // A savepoint was set: what is kept from now on can be forgotten again with it. A new mark
+    // replaces the previous one.
+    void Marca();
+    // The work since the mark was rolled back: the answers kept since then go, the ones they
+    // replaced come back.
+    void VoltaAMarca();
+    // No savepoint any more: answers are kept for the transaction again.
+    void Desmarca();
+
   private:
     void Confere();
 
     const TTransacao& transacao_;
     unsigned long geracao_ = 0;
     std::unordered_map<std::string, std::string> valores_;
+    bool marcada_ = false;
+    // Since the mark: each key kept, with the answer it had before (none when it had none).
+    std::vector<std::pair<std::string, std::optional<std::string>>> desdeAMarca_;
 };

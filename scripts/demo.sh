@@ -1,22 +1,12 @@
 #!/usr/bin/env bash
 # make demo: a sample customer site, then the three conversions headless, then what they wrote.
-# After each step one line ("→ ...") says what it did and why its numbers are what they are.
+# Each run gives its own account: per source, what it read, wrote and left out, and why.
 set -euo pipefail
 bin=${1:-build/conversor}
 dir=${2:-build/demo}
 rows=${3:-300}
 
 isql=$(command -v isql-fb || command -v isql || true)
-# Rows of a table, through the embedded engine.
-conta() {
-  echo "select count(*) from $2;" |
-    "$isql" -q -user SYSDBA -password plumcrest "$1" | awk 'NF == 1 && $1 ~ /^[0-9]+$/ { print $1 }'
-}
-# Rows of a sheet (heading left out) that a run reads, and of those the ones whose column $2 is
-# "True" (an empty $2: every row).
-linhas_da_planilha() {
-  "$bin" preview "$1" | awk -F '\t' -v c="$2" 'NR > 1 && (c == "" || $c == "True")' | wc -l
-}
 almuro=$dir/almuro.fdb
 tessaly=$dir/tessaly.fdb
 
@@ -36,41 +26,8 @@ run() {
 [ -n "$isql" ] || { echo "isql-fb não encontrado: make deps instala firebird3.0-utils." >&2; exit 1; }
 
 run products "$dir/produtos.xlsx"
-planilha=$(linhas_da_planilha "$dir/produtos.xlsx" "")
-produtos=$(conta "$almuro" PRODUTO)
-echo "→ PRODUTO $produtos = $((produtos - planilha)) de ESTOQUE do TESSALY, com os códigos de lá," \
-  "+ $planilha linhas de produtos.xlsx, numeradas depois do maior código;" \
-  "PRODUTODETALHE $(conta "$almuro" PRODUTODETALHE): só os produtos do TESSALY têm detalhe;" \
-  "CLASFISC $(conta "$almuro" CLASFISC) e UNIDADES $(conta "$almuro" UNIDADES): cada classificação" \
-  "fiscal e unidade que os produtos usam, criada uma vez."
-
-# explica KIND-TABLE SOURCE-TABLE FLAG-COLUMN WORD CITIES-BEFORE
-explica() {
-  local total marcadas origem semnome cidades
-  total=$(conta "$almuro" "$1")
-  marcadas=$(linhas_da_planilha "$dir/cadastros.xlsx" "$3")
-  origem=$((total - marcadas))
-  semnome=$(($(conta "$tessaly" "$2") - origem))
-  cidades=$(($(conta "$almuro" CIDADES) - $5))
-  printf '→ %s %d = %d de %s do TESSALY' "$1" "$total" "$origem" "$2"
-  [ "$semnome" -gt 0 ] && printf ' (%d sem nome ficam de fora)' "$semnome"
-  printf ' + %d linhas de cadastros.xlsx marcadas como %s (coluna %d = True; uma linha pode ser' \
-    "$marcadas" "$4" "$3"
-  printf ' cliente e fornecedor); CIDADES %d: ' "$cidades"
-  if [ "$cidades" -eq 0 ]; then
-    echo "nenhuma nova, as cidades destes endereços já foram criadas pela conversão de clientes."
-  else
-    echo "as cidades dos endereços que o ALMURO ainda não tinha; a conversão de fornecedores as reaproveita."
-  fi
-}
-
-cidades=$(conta "$almuro" CIDADES)
 run clients "$dir/cadastros.xlsx"
-explica CLIENTE CLIENTE 3 cliente "$cidades"
-
-cidades=$(conta "$almuro" CIDADES)
 run suppliers "$dir/cadastros.xlsx"
-explica FORNECE FORNECEDOR 4 fornecedor "$cidades"
 
 echo
 echo "== O que ficou no banco ALMURO ($almuro)"
@@ -87,5 +44,5 @@ select first 5 CODPROD, DESCRICAO, UNIDADEENT, cast(PRECO as numeric(15, 2)) as 
 select first 5 CODCLIENTE, NOME, CODCIDADE, ESTADO, CGCCPF, FONE from CLIENTE order by CODCLIENTE;
 select first 5 CODFORNEC, NOME, CODCIDADE, ESTADO, CGCCPF, PESSOA_FJ from FORNECE order by CODFORNEC;
 SQL
-echo "→ As contagens acima são as mesmas das linhas \"→\"; abaixo delas, os primeiros registros" \
-  "de cada tabela, como o sistema ALMURO os lê."
+echo "→ As contagens acima somam as linhas gravadas de cada origem nas contas das conversões;" \
+  "abaixo delas, os primeiros registros de cada tabela, como o sistema ALMURO os lê."

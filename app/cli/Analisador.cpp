@@ -17,6 +17,10 @@ const char* const kUsoGeral =
     "uso: conversor                      abre a janela\n"
     "     conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
     "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] [--dry-run]\n"
+    "                   [--report ARQUIVO.xlsx]\n"
+    "     conversor check --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
+    "                     --workbook ARQUIVO [--sheet N|NOME] [--last-row N]\n"
+    "                     [--report ARQUIVO.xlsx]\n"
     "     conversor sheets ARQUIVO\n"
     "     conversor preview ARQUIVO [--sheet N|NOME] [--last-row N]\n"
     "     conversor sample PASTA [--rows N] [--seed S]\n"
@@ -27,7 +31,13 @@ std::string UsoDo(const std::string& comando) {
         return "uso: conversor run --kind products|clients|suppliers --target ALMURO --source "
                "TESSALY\n"
                "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] "
-               "[--dry-run]\n";
+               "[--dry-run]\n"
+               "                   [--report ARQUIVO.xlsx]\n";
+    if (comando == "check")
+        return "uso: conversor check --kind products|clients|suppliers --target ALMURO --source "
+               "TESSALY\n"
+               "                     --workbook ARQUIVO [--sheet N|NOME] [--last-row N]\n"
+               "                     [--report ARQUIVO.xlsx]\n";
     if (comando == "sheets")
         return "uso: conversor sheets ARQUIVO\n";
     if (comando == "preview")
@@ -41,6 +51,11 @@ const char* const kCodigosDeSaida =
     "Saída: 0 concluído; 1 a conversão falhou e foi desfeita, ou uma entrada não pôde ser lida;\n"
     "2 erro de uso ou aviso de entrada (a mensagem diz qual);\n"
     "130 interrompida por SIGINT (Ctrl+C), 143 por SIGTERM ou SIGHUP: desfeita, nada gravado.\n";
+
+const char* const kCodigosDaConferencia =
+    "Saída: 0 nenhum problema; 1 há problemas, ou a conferência não pôde seguir (o erro como\n"
+    "run o mostra); 2 erro de uso ou aviso de entrada; 130 interrompida por SIGINT (Ctrl+C),\n"
+    "143 por SIGTERM ou SIGHUP. Nada é gravado.\n";
 
 void Traduz(CLI::App& app) {
     auto f = app.get_formatter();
@@ -72,6 +87,23 @@ void Valor(CLI::App* sub, const std::string& nome, const std::string& tipo,
     sub->add_option(nome)->description(descricao)->type_name(tipo);
 }
 
+// The options run and check share: the inputs of a conversion and the report.
+void OpcoesDaConversao(CLI::App* sub, bool grava) {
+    Valor(sub, "--kind", "products|clients|suppliers",
+          "o que converter: produtos, clientes ou fornecedores (obrigatória)");
+    Valor(sub, "--target", "ALMURO",
+          grava ? "banco de destino, esvaziado e preenchido (obrigatória)"
+                : "banco de destino, conferido sem gravar nada (obrigatória)");
+    Valor(sub, "--source", "TESSALY", "banco de origem, só lido (obrigatória)");
+    Valor(sub, "--workbook", "ARQUIVO",
+          "planilha KORVANE .xlsx, .xls ou .csv (sem ela, o aviso da janela e a saída 2)");
+    Valor(sub, "--sheet", "N|NOME", "planilha da pasta: número a partir de 1 ou nome (padrão: 1)");
+    Valor(sub, "--last-row", "N",
+          "linha do último registro (padrão: a última linha usada da planilha)");
+    Valor(sub, "--report", "ARQUIVO.xlsx",
+          "grava também um relatório: resumo, problemas, não convertidos e avisos");
+}
+
 class TGramatica {
   public:
     TGramatica() {
@@ -92,18 +124,24 @@ class TGramatica {
                         "      --source demo/tessaly.fdb --workbook demo/produtos.xlsx "
                         "--sheet 1\n") +
                 kCodigosDeSaida);
-        Valor(run, "--kind", "products|clients|suppliers",
-              "o que converter: produtos, clientes ou fornecedores (obrigatória)");
-        Valor(run, "--target", "ALMURO", "banco de destino, esvaziado e preenchido (obrigatória)");
-        Valor(run, "--source", "TESSALY", "banco de origem, só lido (obrigatória)");
-        Valor(run, "--workbook", "ARQUIVO",
-              "planilha KORVANE .xlsx, .xls ou .csv (sem ela, o aviso da janela e a saída 2)");
-        Valor(run, "--sheet", "N|NOME",
-              "planilha da pasta: número a partir de 1 ou nome (padrão: 1)");
-        Valor(run, "--last-row", "N",
-              "linha do último registro (padrão: a última linha usada da planilha)");
+        OpcoesDaConversao(run, true);
         run->add_flag("--dry-run", simulacao_,
                       "faz a conversão inteira e a desfaz no fim: nada é gravado (padrão: grava)");
+
+        CLI::App* check = Subcomando(
+            app_, "check",
+            "confere uma conversão inteira e lista todos os problemas de uma vez, sem gravar",
+            std::string("Faz a conversão como run, registro a registro, e a desfaz no fim; um "
+                        "registro que falha é\n"
+                        "desfeito e listado, e a conferência segue com o próximo. Na saída, uma "
+                        "linha por problema\n"
+                        "(o lugar e o texto com que run pararia), o resumo e a linha final.\n"
+                        "Exemplo:\n"
+                        "  conversor check --kind products --target demo/almuro.fdb \\\n"
+                        "      --source demo/tessaly.fdb --workbook demo/produtos.xlsx "
+                        "--report conferencia.xlsx\n") +
+                kCodigosDaConferencia);
+        OpcoesDaConversao(check, false);
 
         CLI::App* sheets = Subcomando(
             app_, "sheets", "lista as planilhas de uma pasta de trabalho",

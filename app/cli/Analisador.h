@@ -1,4 +1,4 @@
-// The command line's grammar: the subcommands run, sheets, preview and sample, their options
+// The command line's grammar: the subcommands run, check, sheets, preview and sample, their options
 // with defaults and an example in their help, --help and --version. Parsing is CLI11's; the
 // messages are ours, in Portuguese, and every usage error names the word that caused it.
 #pragma once
@@ -10,7 +10,7 @@
 namespace cli {
 
 struct TComandoLido {
-    std::string comando;  // "run", "sheets", "preview" or "sample"; empty: nothing to run
+    std::string comando;  // "run", "check", "sheets", "preview" or "sample"; empty: none
     TOpcoes opcoes;
     int codigo = 0;  // when nothing is to run: 0 after help or version, 2 after a usage error
 };

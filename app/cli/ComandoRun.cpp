@@ -24,11 +24,16 @@ TTipoConversao TipoDaOpcao(const std::optional<std::string>& kind) {
     throw EUso("--kind deve ser products, clients ou suppliers");
 }
 
-const char* const kUso =
+const char* const kUsoRun =
     "uso: conversor run --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
-    "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] [--dry-run]\n";
+    "                   --workbook ARQUIVO [--sheet N|NOME] [--last-row N] [--dry-run]\n"
+    "                   [--report ARQUIVO.xlsx]\n";
+const char* const kUsoCheck =
+    "uso: conversor check --kind products|clients|suppliers --target ALMURO --source TESSALY\n"
+    "                     --workbook ARQUIVO [--sheet N|NOME] [--last-row N]\n"
+    "                     [--report ARQUIVO.xlsx]\n";
 
-int ExecutaAteOFim(const TOpcoes& opcoes) {
+int ExecutaAteOFim(const TOpcoes& opcoes, bool conferencia) {
     TTerminal terminal;
     TLogicaPrincipal logica(terminal, terminal, terminal);
     TTipoConversao tipo;
@@ -44,11 +49,15 @@ int ExecutaAteOFim(const TOpcoes& opcoes) {
         origem = *opcoes.Valor("source");
         pasta = opcoes.Valor("workbook");
     } catch (const EUso& e) {
-        std::cerr << "conversor run: " << e.what() << "\n" << kUso;
+        std::cerr << (conferencia ? "conversor check: " : "conversor run: ") << e.what() << "\n"
+                  << (conferencia ? kUsoCheck : kUsoRun);
         return 2;
     }
 
-    terminal.DefineEmExecucao([&logica] { return logica.EmExecucao(); });
+    // The report comes after the run: a failure to write it is a warning of the run, not of
+    // its inputs.
+    bool relatando = false;
+    terminal.DefineEmExecucao([&logica, &relatando] { return logica.EmExecucao() || relatando; });
     logica.FormCreate();
     logica.DefineTipo(tipo);
     logica.DefineEnsaio(opcoes.simulacao);
@@ -71,15 +80,29 @@ int ExecutaAteOFim(const TOpcoes& opcoes) {
         return 1;
     }
 
+    const std::optional<std::string> relatorio = opcoes.Valor("report");
+    auto relata = [&] {
+        if (!relatorio || !logica.Relato().feito)
+            return;
+        relatando = true;
+        logica.SalvaRelatorio(*relatorio);
+        relatando = false;
+    };
     try {
-        logica.btOKClick();
+        if (conferencia)
+            logica.btVerificarClick();
+        else
+            logica.btOKClick();
         terminal.LimpaBarra();
     } catch (const std::exception& e) {
         terminal.LimpaBarra();
         std::cerr << e.what() << "\n";
+        relata();
         return 1;
     }
-    if (terminal.HouveAvisoDeEntrada() && !terminal.HouveErro() && !terminal.HouveSucesso()) {
+    relata();
+    if (terminal.HouveAvisoDeEntrada() && !terminal.HouveErro() && !terminal.HouveSucesso() &&
+        !terminal.HouveConferencia()) {
         return 2;
     }
     if (!terminal.HouveSucesso())
@@ -89,18 +112,30 @@ int ExecutaAteOFim(const TOpcoes& opcoes) {
 
 }  // namespace
 
+namespace {
+
 // A signal ends the run at its next record, rolled back, with the exit code of the signal.
-int ExecutaRun(const TOpcoes& opcoes) {
+int ExecutaComSinais(const TOpcoes& opcoes, bool conferencia) {
     TInterrupcao::InstalaSinais();
     int codigo = 1;
     try {
-        codigo = ExecutaAteOFim(opcoes);
+        codigo = ExecutaAteOFim(opcoes, conferencia);
     } catch (const std::exception& e) {
         // Nothing that escapes may end the program without its message (the summary's counts
         // run after the commit, outside the run's own error trap).
         std::cerr << e.what() << "\n";
     }
     return codigo == 0 ? 0 : TInterrupcao::CodigoDeSaida(codigo);
+}
+
+}  // namespace
+
+int ExecutaRun(const TOpcoes& opcoes) {
+    return ExecutaComSinais(opcoes, false);
+}
+
+int ExecutaCheck(const TOpcoes& opcoes) {
+    return ExecutaComSinais(opcoes, true);
 }
 
 }  // namespace cli

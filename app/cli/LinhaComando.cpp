@@ -11,6 +11,8 @@ int Executa(int argc, char** argv) {
     const TComandoLido lido = Analisa(argc, argv);
     if (lido.comando == "run")
         return ExecutaRun(lido.opcoes);
+    if (lido.comando == "check")
+        return ExecutaCheck(lido.opcoes);
     if (lido.comando == "sheets")
         return ExecutaSheets(lido.opcoes);
     if (lido.comando == "preview")

@@ -56,6 +56,15 @@ void TTerminal::Falha(const std::string& texto, const std::string& detalhe) {
     std::cerr << detalhe << "\n";
 }
 
+void TTerminal::Conferencia(const TRelatoDaExecucao& relato) {
+    LimpaBarra();
+    conferencia_ = true;
+    sucesso_ = relato.problemas.empty();
+    for (const TProblema& p : relato.problemas)
+        std::cout << p.Linha() << "\n";
+    std::cout << relato.resumo << "\n" << relato.FimDaConferencia() << std::endl;
+}
+
 bool TTerminal::Pergunta(const std::string& situacao, const std::string&) {
     LimpaBarra();
     std::cerr << "Alerta: " << NumaLinha(situacao) << "\n";

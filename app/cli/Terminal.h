@@ -20,6 +20,8 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
     bool HouveAvisoDeEntrada() const { return avisoDeEntrada_; }
     bool HouveErro() const { return erro_; }
     bool HouveSucesso() const { return sucesso_; }
+    // A check went through every record (with or without problems).
+    bool HouveConferencia() const { return conferencia_; }
 
     void Alerta(const std::string& texto) override;
     void Erro(const std::string& texto) override;
@@ -30,6 +32,9 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
     void Falha(const std::string& texto, const std::string& detalhe) override;
     // No one to ask: the run goes on, and the situation is printed as "Alerta: <situation>".
     bool Pergunta(const std::string& situacao, const std::string& pergunta) override;
+    // On stdout: one line per problem, the summary with the account, and the last line. A
+    // check without problems counts as a success.
+    void Conferencia(const TRelatoDaExecucao& relato) override;
 
     void Mudou(const TProgresso& progresso) override;
     void ProcessaMensagens() override {}
@@ -46,6 +51,7 @@ class TTerminal : public IMensagens, public IProgresso, public IEscolhaArquivo {
     bool avisoDeEntrada_ = false;
     bool erro_ = false;
     bool sucesso_ = false;
+    bool conferencia_ = false;
     bool barraVisivel_ = false;
     std::chrono::steady_clock::time_point ultimoDesenho_{};
 };

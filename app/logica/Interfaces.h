@@ -2,6 +2,7 @@
 // the file dialog. The Qt window, the command line and the tests each provide their own.
 #pragma once
 
+#include "app/logica/RelatoDaExecucao.h"
 #include "conversion/Avisos.h"
 
 #include <functional>
@@ -27,6 +28,11 @@ class IMensagens : public IAvisos {
     // A doubt about the inputs, before anything is done: the situation and the question, with
     // "Sim" and "Não"; true for "Sim". A terminal goes on, printing the situation as a warning.
     virtual bool Pergunta(const std::string& situacao, const std::string& pergunta) = 0;
+    // The end of a check that went through every record: its problems (in the order found),
+    // its account and its last line are in relato. By default: with no problem, Sucesso with
+    // the last line and the summary as detail; otherwise Falha with the last line and, as
+    // detail, one line per problem and the summary.
+    virtual void Conferencia(const TRelatoDaExecucao& relato);
 };
 
 // lblAguarde, stbStatus and Barra as the logic last set them.

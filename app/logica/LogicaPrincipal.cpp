@@ -1,11 +1,14 @@
 #include "app/logica/LogicaPrincipal.h"
 
-#include "conversion/LoteComandos.h"
-
+#include "app/logica/RelatorioXlsx.h"
 #include "app/logica/VerificacaoConversao.h"
+#include "app/logica/VersaoPrograma.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
 #include "common/Win1252.h"
+#include "conversion/LoteComandos.h"
+
+#include <ctime>
 
 namespace {
 
@@ -216,6 +219,18 @@ void TLogicaPrincipal::btOKClick() {
     HabilitaControles();
 }
 
+void TLogicaPrincipal::btVerificarClick() {
+    const TModoExecucao antes = modo_;
+    modo_ = TModoExecucao::Conferencia;
+    try {
+        btOKClick();
+    } catch (...) {
+        modo_ = antes;
+        throw;
+    }
+    modo_ = antes;
+}
+
 bool TLogicaPrincipal::ConfirmaLinhasAlemDaPlanilha(std::int64_t linha) {
     if (!DMCotrolaExcel.TemPastaAberta())
         return true;
@@ -286,10 +301,62 @@ std::string TLogicaPrincipal::DetalheDaFalha() const {
     return std::string(kNadaGravado) + "\n" + avisos_.Resumo();
 }
 
+void TLogicaPrincipal::ComecaRelato() {
+    relato_ = TRelatoDaExecucao{};
+    relato_.feito = true;
+    relato_.modo = modo_;
+    relato_.almuro = caminhoAlmuro_;
+    relato_.tessaly = caminhoTessaly_;
+    relato_.pasta = caminho_;
+    relato_.planilha = textoPlanilha_;
+    relato_.ultimaLinha = numLinha_;
+    switch (tipo_) {
+        case TTipoConversao::Produtos:
+            relato_.tipo = "Produtos";
+            break;
+        case TTipoConversao::Clientes:
+            relato_.tipo = "Clientes";
+            break;
+        case TTipoConversao::Fornecedores:
+            relato_.tipo = "Fornecedores";
+            break;
+    }
+    const std::time_t agora = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&agora, &local);
+    char texto[32];
+    std::strftime(texto, sizeof texto, "%d/%m/%Y %H:%M:%S", &local);
+    relato_.dataHora = texto;
+    relato_.versao = VersaoDoPrograma();
+}
+
+void TLogicaPrincipal::TerminaRelato(const std::string& desfecho, const std::string& resumo) {
+    relato_.concluida = true;
+    relato_.desfecho = desfecho;
+    relato_.resumo = resumo;
+    relato_.conta = Conta;
+    relato_.problemas = Continuacao.Problemas();
+    relato_.avisos = avisos_.Contagens();
+}
+
+bool TLogicaPrincipal::SalvaRelatorio(const std::string& caminho) {
+    try {
+        GravaRelatorioXlsx(caminho, relato_);
+        return true;
+    } catch (const std::exception& e) {
+        mensagens_.Alerta(e.what());
+        return false;
+    }
+}
+
 bool TLogicaPrincipal::EfetuaConversao() {
     if (!emExecucao_)
         ComecaExecucao();
     Lugar.Limpa();
+    ComecaRelato();
+    Conta.Comeca();
+    Continuacao.Comeca();
+    Continuacao.Liga(modo_ == TModoExecucao::Conferencia);
     auto encerraOrigem = [this] {
         try {
             dbTessaly.Transacao().Desfaz();
@@ -321,8 +388,8 @@ bool TLogicaPrincipal::EfetuaConversao() {
         }
         // A stop asked after the last record still undoes the run.
         TInterrupcao::Verifica();
-        if (ensaio_) {
-            resumoDoEnsaio = resumo_.Texto(dbAlmuro, avisos_);
+        if (modo_ != TModoExecucao::Conversao) {
+            resumoDoEnsaio = resumo_.Texto(dbAlmuro, avisos_, Conta);
             DesfazTransacao();
         } else {
             ConfirmaTransacao();
@@ -331,26 +398,43 @@ bool TLogicaPrincipal::EfetuaConversao() {
         // A held row refused came before this failure: it is the run's, named where it was.
         const std::string motivo = dbAlmuro.Lote().RecusaRetida().value_or(e.what());
         const std::string lugar = Lugar.Descricao();
+        const TPartesLugar partes = Lugar.Partes();
         Lugar.Limpa();
+        Continuacao.Liga(false);
         try {
             DesfazTransacao();
         } catch (const std::exception&) {
             // The engine undoes a transaction whose rollback failed when the connection ends.
         }
         encerraOrigem();
-        mensagens_.Falha(
-            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + motivo,
-            DetalheDaFalha());
+        const std::string texto =
+            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + motivo;
+        // The report of a failed run holds the failure as its last problem.
+        TerminaRelato(texto, DetalheDaFalha());
+        relato_.concluida = false;
+        relato_.problemas.push_back(
+            {partes.origem, partes.registro, partes.coluna, partes.conteudo, lugar, motivo});
+        mensagens_.Falha(texto, DetalheDaFalha());
         LimpaProgresso();
         return false;
     }
+    Continuacao.Liga(false);
     encerraOrigem();
-    if (ensaio_) {
+    if (modo_ == TModoExecucao::Conferencia) {
+        TerminaRelato(std::string(), resumoDoEnsaio);
+        relato_.desfecho = relato_.FimDaConferencia();
+        mensagens_.Conferencia(relato_);
+        return true;
+    }
+    if (modo_ == TModoExecucao::Ensaio) {
+        TerminaRelato(kSimulacao, resumoDoEnsaio);
         mensagens_.Sucesso(kSimulacao, [&resumoDoEnsaio] { return resumoDoEnsaio; });
         return true;
     }
+    TerminaRelato(kSucesso, std::string());
     mensagens_.Sucesso(kSucesso, [this] {
-        std::string resumo = resumo_.Texto(dbAlmuro, avisos_);
+        std::string resumo = resumo_.Texto(dbAlmuro, avisos_, Conta);
+        relato_.resumo = resumo;
         try {
             DesfazTransacao();  // the counts' own transaction: it only read
         } catch (const std::exception&) {

@@ -5,10 +5,13 @@
 #pragma once
 
 #include "app/logica/AvisosDaExecucao.h"
+#include "app/logica/ContaDaConversao.h"
+#include "app/logica/ContinuacaoPorRegistro.h"
 #include "app/logica/Interfaces.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LugarConversao.h"
 #include "app/logica/PastasDosDialogos.h"
+#include "app/logica/RelatoDaExecucao.h"
 #include "app/logica/ResumoConversao.h"
 #include "app/logica/TabelaTemp.h"
 #include "conversion/BancoFirebird.h"
@@ -18,6 +21,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+class TConsulta;
 
 enum class TTipoConversao { Produtos, Clientes, Fornecedores };
 
@@ -43,6 +48,8 @@ class TLogicaPrincipal {
     static constexpr const char* kPrefixoErro = "Houve um erro ao realizar a conversão. Motivo: ";
     static constexpr const char* kSimulacao = "Simulação concluída: nada foi gravado.";
     static constexpr const char* kNadaGravado = "Nada foi gravado no banco ALMURO.";
+    static constexpr const char* kConferenciaSemProblema =
+        "Conferência concluída: nenhum problema; nada foi gravado.";
 
     TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso, IEscolhaArquivo& arquivos);
     ~TLogicaPrincipal();
@@ -55,6 +62,10 @@ class TLogicaPrincipal {
     void btAbrirAlmuroClick();
     void btnAbrirTessalyClick();
     void btOKClick();
+    // The check: the same validation, staging and run as btOKClick, rolled back at the end, going
+    // past failing records; it ends with IMensagens::Conferencia (or Falha when it could not go
+    // on), and its problems and account stay in Relato().
+    void btVerificarClick();
     // True when the key closes the window (Esc while the target transaction is not active).
     bool FormKeyDown(int tecla);
     // The character that reaches NumLinha: digits and backspace pass, anything else is '\0'.
@@ -72,7 +83,14 @@ class TLogicaPrincipal {
     void DefineNumLinha(const std::string& texto) { numLinha_ = texto; }
     void DefineTipo(TTipoConversao tipo) { tipo_ = tipo; }
     // A rehearsal does the whole run and rolls it back instead of committing it.
-    void DefineEnsaio(bool ensaio) { ensaio_ = ensaio; }
+    void DefineEnsaio(bool ensaio) {
+        modo_ = ensaio ? TModoExecucao::Ensaio : TModoExecucao::Conversao;
+    }
+    // A check is a rehearsal that goes past failing records and lists them.
+    void DefineConferencia(bool conferencia) {
+        modo_ = conferencia ? TModoExecucao::Conferencia : TModoExecucao::Conversao;
+    }
+    TModoExecucao Modo() const { return modo_; }
 
     // Opens a workbook or a database by path, as the dialogs do once a file is chosen.
     void AbrePlanilha(const std::string& caminho);
@@ -93,6 +111,12 @@ class TLogicaPrincipal {
     bool EmExecucao() const { return emExecucao_; }
     TControle Foco() const { return foco_; }
     const TProgresso& Progresso() const { return progresso_; }
+    // What the last run, rehearsal or check told (feito is false before the first). It is
+    // complete when IMensagens hears of the end (Sucesso, Falha, Conferencia).
+    const TRelatoDaExecucao& Relato() const { return relato_; }
+    // Writes Relato() as an xlsx workbook at caminho (UTF-8). A report that cannot be written
+    // is an "Alerta" saying why, and false; nothing else changes.
+    bool SalvaRelatorio(const std::string& caminho);
 
     // ---- The run ---------------------------------------------------------------------------
     bool ValidaCampos();
@@ -128,10 +152,25 @@ class TLogicaPrincipal {
     // record's code: the run ends instead. cadastro names the record ("produto", ...).
     static void ExigeCodigoQueCabe(const std::string& cadastro, std::int64_t codigo, int digitos,
                                    int linha);
+    // The first of the sheet rows primeiraLinha..ultimaLinha, numbered from primeiroCodigo on,
+    // whose code would not fit in digitos digits; 0 when they all fit.
+    static int PrimeiraLinhaSemCodigo(std::int64_t primeiroCodigo, int digitos, int primeiraLinha,
+                                      int ultimaLinha);
+    // The same rows as one failure naming the first row that does not fit and how many follow.
+    static void ExigeCodigosQueCabem(const std::string& cadastro, std::int64_t primeiroCodigo,
+                                     int digitos, int primeiraLinha, int ultimaLinha);
     // Walks the staged rows after the heading, showing the caption and the row counts, and
-    // hands each one (by its sheet row number) to the mapping.
+    // hands each one (by its sheet row number) to the mapping, as one record (see
+    // TContinuacaoPorRegistro; descarta resets the mapping's writers after a failed one). Rows
+    // after ateLinha (-1: none) are not walked: they belong to a problem listed already.
     void PercorrePlanilha(const std::string& aguarde,
-                          const std::function<void(int linha)>& converteLinha);
+                          const std::function<void(int linha)>& converteLinha,
+                          const std::function<void()>& descarta, int ateLinha = -1);
+    // Walks the records of an open source query of the source table, with the caption
+    // "<aguarde><n> de <total>", each one as one record as above.
+    void PercorreOrigem(TConsulta& origem, const std::string& tabela, const std::string& aguarde,
+                        const std::function<void()>& converteRegistro,
+                        const std::function<void()>& descarta);
 
     // ---- Progress display, as the mappings drive it ---------------------------------------
     void DefineAguarde(const std::string& texto);
@@ -155,6 +194,10 @@ class TLogicaPrincipal {
     std::int64_t ContadorProduto = 0;
     std::int64_t ContadorCliente = 0;
     std::int64_t ContadorFornecedor = 0;
+    // What each source gave: read, written, left out and why.
+    TContaDaConversao Conta;
+    // Record by record: in a check a failing record is undone and listed, and the pass goes on.
+    TContinuacaoPorRegistro Continuacao{dbAlmuro, Lugar, Conta};
 
     // The warnings of the run's lookups: each text reaches the operator once per run.
     IAvisos& Avisos() { return avisos_; }
@@ -171,13 +214,18 @@ class TLogicaPrincipal {
     // A row number past the sheet's used area is asked about; false when the operator declines.
     bool ConfirmaLinhasAlemDaPlanilha(std::int64_t linha);
     std::string DetalheDaFalha() const;
+    // The inputs and the start of the run, in relato_.
+    void ComecaRelato();
+    // The end of a run that went through (committed, rehearsed or checked), in relato_.
+    void TerminaRelato(const std::string& desfecho, const std::string& resumo);
 
     IMensagens& mensagens_;
     IProgresso& progresso_i_;
     IEscolhaArquivo& arquivos_;
     TAvisosDaExecucao avisos_{mensagens_};
     TResumoConversao resumo_;
-    bool ensaio_ = false;
+    TModoExecucao modo_ = TModoExecucao::Conversao;
+    TRelatoDaExecucao relato_;
     TPastasDosDialogos pastas_;
 
     std::string caminho_;

@@ -38,31 +38,70 @@ void TLugarConversao::Limpa() {
 
 std::string TLugarConversao::Descricao() const {
     if (fixa_)
-        return *fixa_;
-    if (tabela_)
-        return DescricaoPlanilha();
-    if (tabelaOrigem_.empty())
+        return fixa_->descricao;
+    const TPartesLugar p = Partes();
+    if (p.origem.empty())
         return {};
-    std::string r = "banco TESSALY, tabela " + tabelaOrigem_ + ", CODIGO " +
-                    win1252::MensagemUtf8(codigoOrigem_);
-    if (!colunaOrigem_.empty())
-        r += ", coluna " + colunaOrigem_;
+    std::string r = p.origem + ", " + p.registro;
+    if (!p.coluna.empty())
+        r += ", coluna " + p.coluna;
+    if (tabela_ && !p.coluna.empty() && ColunaComCelula())
+        r += ", conteúdo \"" + p.conteudo + "\"";
     return r;
 }
 
-std::string TLugarConversao::DescricaoPlanilha() const {
-    std::string r = "planilha, linha " + std::to_string(linha_);
+bool TLugarConversao::ColunaComCelula() const {
     const int k = tabela_->ColunaLida();
-    if (k <= 0)
-        return r;
-    r += ", coluna " + std::to_string(k);
     // A column past the sheet's used area has neither a title nor a cell.
-    if (k > tabela_->Colunas() || tabela_->Fim())
-        return r;
-    const auto indice = static_cast<size_t>(k - 1);
-    if (indice < titulos_.size() && !titulos_[indice].empty())
-        r += " (" + win1252::ParaUtf8(titulos_[indice]) + ")";
-    const std::string celula = tabela_->Campo(std::to_string(k));
-    r += ", conteúdo \"" + win1252::ParaUtf8(celula) + "\"";
-    return r;
+    return k > 0 && k <= tabela_->Colunas() && !tabela_->Fim();
+}
+
+TPartesLugar TLugarConversao::Partes() const {
+    if (fixa_)
+        return fixa_->partes;
+    TPartesLugar p;
+    if (tabela_) {
+        p.origem = "planilha";
+        p.registro = "linha " + std::to_string(linha_);
+        const int k = tabela_->ColunaLida();
+        if (k <= 0)
+            return p;
+        p.coluna = std::to_string(k);
+        if (!ColunaComCelula())
+            return p;
+        const auto indice = static_cast<size_t>(k - 1);
+        if (indice < titulos_.size() && !titulos_[indice].empty())
+            p.coluna += " (" + win1252::ParaUtf8(titulos_[indice]) + ")";
+        p.conteudo = win1252::ParaUtf8(tabela_->Campo(std::to_string(k)));
+        return p;
+    }
+    if (tabelaOrigem_.empty())
+        return p;
+    p.origem = "banco TESSALY, tabela " + tabelaOrigem_;
+    p.registro = "CODIGO " + win1252::MensagemUtf8(codigoOrigem_);
+    p.coluna = colunaOrigem_;
+    return p;
+}
+
+namespace {
+// The parts of a mark, apart: no place's text holds this control character.
+constexpr char kSeparador = '\x1f';
+}  // namespace
+
+std::string TLugarConversao::Marca() const {
+    const TPartesLugar p = Partes();
+    return Descricao() + kSeparador + p.origem + kSeparador + p.registro + kSeparador + p.coluna +
+           kSeparador + p.conteudo;
+}
+
+void TLugarConversao::Fixa(const std::string& marca) {
+    std::vector<std::string> partes(1);
+    for (char c : marca) {
+        if (c == kSeparador)
+            partes.emplace_back();
+        else
+            partes.back() += c;
+    }
+    partes.resize(5);
+    fixa_ = TFixo{partes[0], {partes[1], partes[2], partes[3], partes[4]}};
 }

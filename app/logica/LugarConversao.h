@@ -14,6 +14,15 @@
 
 class TTabelaTemp;
 
+// The place in its parts, UTF-8: "planilha" or "banco TESSALY, tabela ESTOQUE"; "linha 5" or
+// "CODIGO 00000123"; "6 (Preço)" or "ICMS"; a cell's text. Empty parts where the place has none.
+struct TPartesLugar {
+    std::string origem;
+    std::string registro;
+    std::string coluna;
+    std::string conteudo;
+};
+
 class TLugarConversao : public ILugarDosComandos {
   public:
     // The staging table stands on the heading row: the titles of its columns.
@@ -46,14 +55,16 @@ class TLugarConversao : public ILugarDosComandos {
     // "planilha, linha 5, coluna 6 (Preço), conteúdo "abc"" or "banco TESSALY, tabela ESTOQUE,
     // CODIGO 00000123, coluna ICMS"; the empty text outside a record. UTF-8.
     std::string Descricao() const;
+    TPartesLugar Partes() const;
 
-    // A statement that ran after its record failed: the place is that record's.
-    std::string Marca() const override { return Descricao(); }
-    void Fixa(const std::string& marca) override { fixa_ = marca; }
+    // A statement that ran after its record failed: the place, parts and all, is that record's.
+    std::string Marca() const override;
+    void Fixa(const std::string& marca) override;
     void Solta() override { fixa_.reset(); }
 
   private:
-    std::string DescricaoPlanilha() const;
+    // The column read last is a cell of the current row.
+    bool ColunaComCelula() const;
 
     std::vector<std::string> titulos_;
     const TTabelaTemp* tabela_ = nullptr;
@@ -61,5 +72,9 @@ class TLugarConversao : public ILugarDosComandos {
     std::string tabelaOrigem_;
     std::string codigoOrigem_;
     std::string colunaOrigem_;
-    std::optional<std::string> fixa_;
+    struct TFixo {
+        std::string descricao;
+        TPartesLugar partes;
+    };
+    std::optional<TFixo> fixa_;
 };

@@ -1,6 +1,7 @@
 #include "app/logica/ResumoConversao.h"
 
 #include "app/logica/AvisosDaExecucao.h"
+#include "app/logica/ContaDaConversao.h"
 #include "app/logica/LogicaPrincipal.h"
 #include "conversion/Consulta.h"
 
@@ -51,13 +52,17 @@ void TResumoConversao::ContaAntes(TBancoFirebird& alvo, TTipoConversao tipo) {
     auxiliaresAntes_ = Conta(alvo, TabelasDoTipo(tipo).auxiliares);
 }
 
-std::string TResumoConversao::Texto(TBancoFirebird& alvo, const TAvisosDaExecucao& avisos) const {
+std::string TResumoConversao::Texto(TBancoFirebird& alvo, const TAvisosDaExecucao& avisos,
+                                    const TContaDaConversao& conta) const {
     const double segundos =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio_).count();
     const TTabelasDoTipo tabelas = TabelasDoTipo(tipo_);
     std::string r = "Linhas gravadas:";
     for (const auto& [t, n] : Conta(alvo, tabelas.gravadas))
         r += " " + t + " " + std::to_string(n) + ";";
+    const std::string origens = conta.Texto();
+    if (!origens.empty())
+        r += "\n" + origens;
     r += "\nLinhas criadas nas tabelas auxiliares:";
     for (const auto& [t, n] : Conta(alvo, tabelas.auxiliares)) {
         auto a = auxiliaresAntes_.find(t);
@@ -67,6 +72,11 @@ std::string TResumoConversao::Texto(TBancoFirebird& alvo, const TAvisosDaExecuca
     r += "\n" + avisos.Resumo();
     char tempo[64];
     std::snprintf(tempo, sizeof tempo, "%.2f", segundos);
+    // Written the Brazilian way, whatever the machine's locale.
+    for (char* c = tempo; *c; ++c) {
+        if (*c == '.')
+            *c = ',';
+    }
     r += "\nTempo: " + std::string(tempo) + " s";
     return r;
 }

@@ -1,5 +1,6 @@
 // What a run did, as the success box's detail and the command line's lines after the success
-// line: the rows of the kind's tables, the rows the lookups added, the warnings and the time.
+// line: the rows of the kind's tables with the account of each source beneath them, the rows
+// the lookups added, the warnings and the time.
 #pragma once
 
 #include <chrono>
@@ -7,6 +8,7 @@
 #include <string>
 
 class TAvisosDaExecucao;
+class TContaDaConversao;
 class TBancoFirebird;
 enum class TTipoConversao;
 
@@ -20,7 +22,8 @@ class TResumoConversao {
     // The summary, counted in the target's current transaction (starting one when none is
     // active; ending it is the caller's). A table that cannot be counted is left out rather than
     // failing a run that went well. UTF-8.
-    std::string Texto(TBancoFirebird& alvo, const TAvisosDaExecucao& avisos) const;
+    std::string Texto(TBancoFirebird& alvo, const TAvisosDaExecucao& avisos,
+                      const TContaDaConversao& conta) const;
 
   private:
     std::chrono::steady_clock::time_point inicio_ = std::chrono::steady_clock::now();

@@ -78,7 +78,7 @@ std::string TTabelaTemp::Campo(const std::string& nome) const {
                   k <= colunas_;
     colunaLida_ = k >= 1 && k <= kMaiorColuna ? static_cast<int>(k) : 0;
     if (!valido)
-        throw EConversor("Field '" + nome + "' not found");
+        throw EColunaInexistente("Field '" + nome + "' not found");
     if (Fim())
         throw EConversor("Field '" + nome + "': no current record");
     const auto linha = static_cast<std::uint32_t>(linha_);

@@ -12,7 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "common/Erros.h"
 #include "spreadsheet/ControlaExcel.h"
+
+// A mapping asked for a column the sheet does not have: every row would fail the same way.
+class EColunaInexistente : public EConversor {
+  public:
+    using EConversor::EConversor;
+};
 
 class TTabelaTemp {
   public:

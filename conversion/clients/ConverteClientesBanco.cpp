@@ -36,20 +36,11 @@ void TLogicaPrincipal::ConverteClientesBanco() {
     TConsulta origem(dbTessaly);
     TConverteCliente cliente(dbAlmuro, Avisos());
 
-    int registro = 1;
     cliente.LimpaTabela();
     AbreClientesBanco(origem);
     ContadorCliente = 0;
 
-    origem.Ultimo();
-    DefineBarraMaximo(origem.TotalRegistros());
-    origem.Primeiro();
-    const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
-    while (!origem.Fim()) {
-        DefineAguarde("Convertendo Clientes - Registro " + std::to_string(registro) + deTotal);
-        ProcessaMensagens();
-        Lugar.RegistroOrigem("CLIENTE", origem.Texto("CODIGO"));
-
+    auto converte = [&] {
         cliente.SetCodCliente(origem.Texto("CODIGO"));
         cliente.SetNome(origem.Texto("NOME"));
         cliente.SetNomeFantasia(origem.Texto("NOME_FANTASIA"));
@@ -101,13 +92,12 @@ void TLogicaPrincipal::ConverteClientesBanco() {
             cliente.Grava(TConverteCliente::kInsere);
             if (codigo > ContadorCliente)
                 ContadorCliente = codigo;
+        } else {
+            Conta.DeixaDeFora("sem nome");
         }
-
-        Lugar.Limpa();
-        ++registro;
-        origem.Proximo();
-        DefineBarraPosicao(registro);
-    }
+    };
+    PercorreOrigem(origem, "CLIENTE", "Convertendo Clientes - Registro ", converte,
+                   [&] { cliente.LimpaCampos(); });
     ++ContadorCliente;
 
     DefineAguarde(std::string());

@@ -62,24 +62,19 @@ void TLogicaPrincipal::ConverteProdutosBanco() {
     TConversao conversao(dbAlmuro, Avisos());
     TConsulta origem(dbTessaly);
 
-    int registro = 1;
     produto.LimpaTabela();
     detalhe.LimpaTabela();
     AbreProdutosBanco(origem);
     ContadorProduto = 0;
 
-    origem.Ultimo();
-    DefineBarraMaximo(origem.TotalRegistros());
-    origem.Primeiro();
-    const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
+    // In a check a price or rate that is not a number is listed, and the record's other columns
+    // are read all the same.
     auto numero = [&](const char* coluna) {
-        return Lugar.NaColuna(coluna, [&] { return NumeroOuZero(origem, coluna); });
+        return Lugar.NaColuna(coluna, [&] {
+            return Continuacao.Valor([&] { return NumeroOuZero(origem, coluna); }, 0.0);
+        });
     };
-    while (!origem.Fim()) {
-        DefineAguarde("Convertendo Produtos - Registro " + std::to_string(registro) + deTotal);
-        ProcessaMensagens();
-        Lugar.RegistroOrigem("ESTOQUE", origem.Texto("CODIGO"));
-
+    auto converte = [&] {
         produto.SetCodProd(texto::Copia(origem.Texto("CODIGO"), 3, 6));
         produto.SetReferencia(origem.Texto("BARRAS"));
         produto.SetDescricao(origem.Texto("NOME"));
@@ -116,12 +111,11 @@ void TLogicaPrincipal::ConverteProdutosBanco() {
 
         produto.Insere();
         detalhe.Insere();
-
-        Lugar.Limpa();
-        ++registro;
-        origem.Proximo();
-        DefineBarraPosicao(registro);
-    }
+    };
+    PercorreOrigem(origem, "ESTOQUE", "Convertendo Produtos - Registro ", converte, [&] {
+        produto.LimpaCampos();
+        detalhe.LimpaCampos();
+    });
     ++ContadorProduto;
 
     DefineAguarde(std::string());

@@ -24,20 +24,11 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
     TConsulta origem(dbTessaly);
     TConverteFornece fornecedor(dbAlmuro, Avisos());
 
-    int registro = 1;
     fornecedor.LimpaTabela();
     AbreFornecedoresBanco(origem);
     ContadorFornecedor = 0;
 
-    origem.Ultimo();
-    DefineBarraMaximo(origem.TotalRegistros());
-    origem.Primeiro();
-    const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
-    while (!origem.Fim()) {
-        DefineAguarde("Convertendo Fornecedores - Registro " + std::to_string(registro) + deTotal);
-        ProcessaMensagens();
-        Lugar.RegistroOrigem("FORNECEDOR", origem.Texto("CODIGO"));
-
+    auto converte = [&] {
         fornecedor.SetCodFornec(origem.Texto("CODIGO"));
         fornecedor.SetNome(origem.Texto("NOME"));
         fornecedor.SetNomeFantasia(origem.Texto("NOME_FANTASIA"));
@@ -69,12 +60,11 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
 
         if (!texto::Trim(fornecedor.Nome()).empty())
             fornecedor.Insere();
-
-        Lugar.Limpa();
-        ++registro;
-        origem.Proximo();
-        DefineBarraPosicao(registro);
-    }
+        else
+            Conta.DeixaDeFora("sem nome");
+    };
+    PercorreOrigem(origem, "FORNECEDOR", "Convertendo Fornecedores - Registro ", converte,
+                   [&] { fornecedor.LimpaCampos(); });
     ++ContadorFornecedor;
 
     DefineAguarde(std::string());

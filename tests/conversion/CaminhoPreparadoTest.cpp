@@ -5,6 +5,7 @@
 // and on a whole sample site. A refused record fails the same way on every path: same text,
 // same place, numbers the engine cannot take as literals included.
 #include "app/logica/LogicaPrincipal.h"
+#include "app/logica/ProblemaDaConferencia.h"
 #include "conversion/ComandoLiteral.h"
 #include "conversion/Firebird.h"
 #include "conversion/LoteComandos.h"
@@ -505,6 +506,50 @@ TEST(CaminhoPreparadoTest, RecusaDentroDeUmBlocoNomeiaORegistroComOTextoDoMotor)
     // Sheet row 21 is the 20th record after the heading.
     FalhaIgualNosTresCaminhos([&](apoio::TLogicaTeste& t) { site(t, 0, 20); }, "planilha, linha 21",
                               motor);
+}
+
+// A check lists every refused record; with the rows held in blocks it lists the very same
+// problems, each at its record's place with the engine's text, and keeps the same account.
+TEST(CaminhoPreparadoTest, ConferenciaComBlocosListaOsMesmosProblemas) {
+    std::vector<std::string> porCaminho[2];
+    for (int lotes = 0; lotes < 2; ++lotes) {
+        apoio::TLogicaTeste t;
+        apoio::Executa(t.bancos.Almuro(),
+                       "alter table PRODUTO add constraint PRECO_DE_VERDADE check (PRECO < 1000)");
+        std::vector<std::vector<std::optional<std::string>>> estoque;
+        std::vector<std::vector<std::string>> planilha = {{"h"}};
+        for (int i = 1; i <= 40; ++i) {
+            char codigo[16];
+            std::snprintf(codigo, sizeof codigo, "%08d", i);
+            estoque.push_back({codigo, "Produto " + std::to_string(i), i % 7 ? "10" : "5000"});
+            planilha.push_back({"x", "Da planilha " + std::to_string(i), "", "", "UN",
+                                i % 9 ? "2" : (i == 27 ? "1e-310" : "7000")});
+        }
+        apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME", "PRECO_CONSUMIDOR"},
+                            estoque);
+        t.Planilha(6, planilha);
+        t.logica.DefineTipo(TTipoConversao::Produtos);
+        t.logica.DefineConferencia(true);
+        t.logica.dbAlmuro.Lote().DefineUso(lotes ? TLoteComandos::TUso::Sempre
+                                                 : TLoteComandos::TUso::Nunca);
+        t.logica.EfetuaConversao();
+        const std::string& alvo = t.bancos.CaminhoAlmuro();
+        for (const TProblema& p : t.logica.Relato().problemas) {
+            std::string linha =
+                p.origem + "|" + p.registro + "|" + p.coluna + "|" + p.lugar + "|" + p.texto;
+            if (const size_t k = linha.find(alvo); k != std::string::npos)
+                linha.replace(k, alvo.size(), "ALVO");
+            porCaminho[lotes].push_back(linha);
+        }
+        porCaminho[lotes].push_back(
+            t.logica.Relato().resumo.substr(0, t.logica.Relato().resumo.find("Tempo")));
+        if (lotes) {
+            EXPECT_GT(t.logica.dbAlmuro.Lote().Contagem().emBlocos, 0);
+        }
+    }
+    // 5 source records and 4 sheet rows refused.
+    EXPECT_EQ(porCaminho[0].size(), 10u);
+    EXPECT_EQ(porCaminho[0], porCaminho[1]);
 }
 
 // Prices a double holds but the engine refuses to read from a literal: every path fails at the

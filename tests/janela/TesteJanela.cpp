@@ -438,6 +438,8 @@ class TesteJanela : public QObject {
         QCOMPARE(caixas.vistas[2].texto, QString::fromUtf8(TLogicaPrincipal::kSucesso));
         QVERIFY2(caixas.vistas[2].detalhe.startsWith(QStringLiteral(
                      "Linhas gravadas: PRODUTO 4; PRODUTODETALHE 0;\n"
+                     "  banco TESSALY, tabela ESTOQUE: 0 lidos, 0 gravados\n"
+                     "  planilha: 4 linhas de dados, 4 gravadas\n"
                      "Linhas criadas nas tabelas auxiliares: CLASFISC 0; UNIDADES 2;\n"
                      "Avisos: nenhum\nTempo: ")),
                  qPrintable(caixas.vistas[2].detalhe));

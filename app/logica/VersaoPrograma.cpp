@@ -1,0 +1,5 @@
+#include "app/logica/VersaoPrograma.h"
+
+const char* VersaoDoPrograma() {
+    return CONVERSOR_VERSAO;
+}
