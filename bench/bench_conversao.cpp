@@ -9,11 +9,13 @@
 #include "app/logica/LogicaPrincipal.h"
 #include "bench/JanelaMuda.h"
 #include "conversion/Firebird.h"
+#include "conversion/LoteComandos.h"
 #include "schema/amostra/GeradorAmostra.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -155,6 +157,7 @@ int main(int argc, char** argv) {
 
         TJanelaMuda janela;
         TTempo tempoRun;
+        TLoteComandos::TContagem lote;
         std::vector<TTabelaLida> lidas;
         {
             TLogicaPrincipal logica(janela, janela, janela);
@@ -171,6 +174,7 @@ int main(int argc, char** argv) {
                 continue;
             }
             tempoRun = cronometro.Decorrido();
+            lote = logica.dbAlmuro.Lote().Contagem();
             std::vector<std::string> todas = tipo.tabelas;
             todas.insert(todas.end(), consultas.begin(), consultas.end());
             for (const auto& t : todas)
@@ -189,6 +193,13 @@ int main(int argc, char** argv) {
         std::printf("  cpu floor/run %s %.2f (run %.2f s, floor %.2f s)\n", tipo.nome,
                     tempoPiso.processador / tempoRun.processador, tempoRun.processador,
                     tempoPiso.processador);
+        // The writers' executions: one per block, one per statement run alone.
+        std::printf(
+            "  writes %s: %ld statements in %ld blocks (%ld prepared), %ld alone (%.3f "
+            "executions per statement)\n",
+            tipo.nome, lote.emBlocos, lote.blocos, lote.preparos, lote.sozinhos,
+            static_cast<double>(lote.blocos + lote.sozinhos) /
+                static_cast<double>(std::max(1L, lote.emBlocos + lote.sozinhos)));
         std::fflush(stdout);
     }
 

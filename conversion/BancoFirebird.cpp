@@ -1,5 +1,7 @@
 #include "conversion/BancoFirebird.h"
 
+#include "conversion/LoteComandos.h"
+
 #include "common/Win1252.h"
 #include "conversion/Credenciais.h"
 #include "conversion/ErrosMotor.h"
@@ -144,6 +146,7 @@ void TTransacao::Inicia() {
 }
 
 void TTransacao::Confirma() {
+    banco_.Lote().Descarrega();
     if (!handle_)
         return;
     bancoEmUso = &banco_;
@@ -154,6 +157,7 @@ void TTransacao::Confirma() {
 }
 
 void TTransacao::Desfaz() {
+    banco_.Lote().Descarta();
     if (!handle_)
         return;
     bancoEmUso = &banco_;
@@ -169,6 +173,7 @@ void TTransacao::Desfaz() {
 }
 
 void TTransacao::Abandona() {
+    banco_.Lote().Descarta();
     if (!handle_)
         return;
     fb::Status st;
@@ -180,7 +185,8 @@ void TTransacao::Abandona() {
 
 // ---- TBancoFirebird -----------------------------------------------------------------------
 
-TBancoFirebird::TBancoFirebird(int dialeto) : dialeto_(dialeto) {}
+TBancoFirebird::TBancoFirebird(int dialeto)
+    : dialeto_(dialeto), lote_(std::make_unique<TLoteComandos>(*this)) {}
 
 TBancoFirebird::~TBancoFirebird() {
     if (bancoEmUso == this)
@@ -190,6 +196,13 @@ TBancoFirebird::~TBancoFirebird() {
     } catch (...) {
         // A destructor cannot report; the engine frees what the detach could not.
     }
+}
+
+bool TBancoFirebird::Remoto() const {
+    if (nome_.find("://") != std::string::npos)
+        return true;
+    const size_t doisPontos = nome_.find(':');
+    return doisPontos != std::string::npos && doisPontos >= 2;
 }
 
 void TBancoFirebird::DefineNome(const std::string& nome) {
@@ -229,8 +242,9 @@ void TBancoFirebird::Desconecta() {
     if (!attachment_)
         return;
     bancoEmUso = this;
-    comandos_.Libera();
     transacao_.Abandona();
+    lote_->Esquece();
+    comandos_.Libera();
     fb::Status st;
     attachment_->detach(&st);
     if (st.Falhou()) {
@@ -250,6 +264,8 @@ IAttachment* TBancoFirebird::Attachment() const {
 
 ITransaction* TBancoFirebird::TransacaoAtiva() {
     Attachment();
+    if (lote_->Retendo())
+        lote_->Descarrega();
     if (!transacao_.Ativa())
         transacao_.Inicia();
     return transacao_.Handle();
@@ -297,6 +313,8 @@ std::vector<std::string> DivideScript(const std::string& script) {
 void TBancoFirebird::ExecutaScript(const std::string& script) {
     IAttachment* att = Attachment();
     // A table that a kept statement was compiled against cannot be changed or dropped.
+    transacao_.Confirma();
+    lote_->Esquece();
     comandos_.Libera();
     for (const std::string& comando : DivideScript(script)) {
         transacao_.Confirma();

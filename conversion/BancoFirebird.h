@@ -16,6 +16,7 @@ class ITransaction;
 }  // namespace Firebird
 
 class TBancoFirebird;
+class TLoteComandos;
 
 // The connection's default transaction: every statement run while it is not active starts it.
 class TTransacao {
@@ -74,6 +75,9 @@ class TBancoFirebird {
     // currently open". Setting the same name again changes nothing.
     void DefineNome(const std::string& nome);
     const std::string& Nome() const { return nome_; }
+    // Reached through a server: "host:/path", "host/port:path", "inet://...", not a file path
+    // (a drive letter's colon is the second character).
+    bool Remoto() const;
     int Dialeto() const { return dialeto_; }
     // The name the operator knows the database by ("ALMURO", "TESSALY"): its errors name it.
     void DefinePapel(const std::string& papel) { papel_ = papel; }
@@ -96,13 +100,17 @@ class TBancoFirebird {
     // Fails with "Cannot perform operation -- DB is not open" when not connected.
     Firebird::IAttachment* Attachment() const;
 
-    // The default transaction, started when it is not active.
+    // The default transaction, started when it is not active. Whatever the writers' batch holds
+    // runs first: nothing runs on the connection ahead of what was written before it.
     Firebird::ITransaction* TransacaoAtiva();
 
     // The statements prepared on this connection, freed when it closes.
     TCacheComandos& Comandos() { return comandos_; }
     // Lookup answers of the default transaction.
     TMemoriaTransacao& Memoria() { return memoria_; }
+    // The writers' statements held to go several at a time; committed with the transaction,
+    // dropped with its rollback.
+    TLoteComandos& Lote() { return *lote_; }
 
   private:
     void Anexa(bool criar);
@@ -114,6 +122,8 @@ class TBancoFirebird {
     std::string nome_;
     std::string papel_;
     Firebird::IAttachment* attachment_ = nullptr;
+    // Before the transaction, which drops what it holds until its own end.
+    std::unique_ptr<TLoteComandos> lote_;
     TTransacao transacao_{*this};
     TCacheComandos comandos_;
     TMemoriaTransacao memoria_{transacao_};

@@ -3,6 +3,7 @@
 #include "conversion/Firebird.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <unordered_map>
 
@@ -17,7 +18,7 @@ bool ParteIdentificador(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || Digito(c) || c == '_' || c == '$';
 }
 
-// 10^n for 0 <= n < 320 as the engine builds it: a power of 10^32 times a power below 32, each
+// 10^n for 0 <= n <= 308 as the engine builds it: a power of 10^32 times a power below 32, each
 // a constant of its own, so large powers round the same way there and here.
 double PotenciaDeDez(int n) {
     static const double altas[] = {1e0, 1e32, 1e64, 1e96, 1e128, 1e160, 1e192, 1e224, 1e256, 1e288};
@@ -55,8 +56,10 @@ size_t ComprimentoNumero(const std::string& s, size_t i, bool& comExpoente) {
     return j - i;
 }
 
-TValorLiteral ValorNumerico(const std::string& numero, bool comExpoente) {
+TValorLiteral ValorNumerico(const std::string& numero, bool comExpoente, bool& recusado) {
     TValorLiteral v;
+    v.texto = numero;
+    recusado = false;
     if (!comExpoente) {
         bool negativo = false, fracao = false, estourou = false;
         std::uint64_t n = 0;
@@ -87,7 +90,9 @@ TValorLiteral ValorNumerico(const std::string& numero, bool comExpoente) {
         }
     }
     v.tipo = TValorLiteral::Tipo::Duplo;
-    v.duplo = NumeroAproximadoDoTexto(numero);
+    const std::optional<double> duplo = NumeroAproximadoDoTexto(numero);
+    recusado = !duplo;
+    v.duplo = duplo.value_or(0);
     return v;
 }
 
@@ -101,7 +106,7 @@ bool SinalUnario(const std::string& s, size_t i) {
 
 }  // namespace
 
-double NumeroAproximadoDoTexto(const std::string& numero) {
+std::optional<double> NumeroAproximadoDoTexto(const std::string& numero) {
     double valor = 0;
     int escala = 0;
     bool negativo = false, fracao = false;
@@ -123,20 +128,31 @@ double NumeroAproximadoDoTexto(const std::string& numero) {
     if (negativo)
         valor = -valor;
     if (i < numero.size()) {
+        // The engine gives up on an exponent of 3276 or more, before it is even used.
+        constexpr int kMaiorExpoente = (1 << 14) / 5;
         int expoente = 0;
         bool expoenteNegativo = false;
         for (++i; i < numero.size(); ++i) {
             if (numero[i] == '-')
                 expoenteNegativo = true;
-            else if (Digito(numero[i]))
+            else if (Digito(numero[i])) {
                 expoente = expoente * 10 + (numero[i] - '0');
+                if (expoente >= kMaiorExpoente)
+                    return std::nullopt;
+            }
         }
         escala += expoenteNegativo ? expoente : -expoente;
     }
+    // Past 10^308 the engine refuses the number, even one a double could hold (1E-310).
+    constexpr int kMaiorPotencia = 308;
+    if (escala > kMaiorPotencia || escala < -kMaiorPotencia)
+        return std::nullopt;
     if (escala > 0)
         valor /= PotenciaDeDez(escala);
     else if (escala < 0)
         valor *= PotenciaDeDez(-escala);
+    if (std::isinf(valor))
+        return std::nullopt;
     return valor;
 }
 
@@ -182,7 +198,9 @@ TComandoLiteral::TComandoLiteral(const std::string& s) {
             continue;
         }
         const size_t fim = inicio + n;
-        valores_.push_back(ValorNumerico(s.substr(i, fim - i), comExpoente));
+        bool recusado = false;
+        valores_.push_back(ValorNumerico(s.substr(i, fim - i), comExpoente, recusado));
+        motorRecusa_ = motorRecusa_ || recusado;
         sql_ += '?';
         i = fim - 1;
     }

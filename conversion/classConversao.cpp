@@ -4,8 +4,9 @@
 #include "common/Erros.h"
 #include "common/Texto.h"
 #include "conversion/BuscaConcorrente.h"
-#include "conversion/ComandoLiteral.h"
+#include "conversion/ComandoEscritor.h"
 #include "conversion/ErrosMotor.h"
+#include "conversion/LoteComandos.h"
 #include "conversion/ObjetosComando.h"
 
 #include "conversion/Firebird.h"
@@ -21,52 +22,19 @@ TConversao::TConversao(TBancoFirebird& banco, IAvisos& avisos)
 
 TConversao::~TConversao() = default;
 
-namespace {
-bool comandosLiterais = false;
-
-// A wait for another user's lock is not worth a second try: it would only wait again.
-bool ConflitoDeBloqueio(const EBancoDados& e) {
-    return e.TemCodigo(isc_lock_conflict) || e.TemCodigo(isc_lock_timeout) ||
-           e.TemCodigo(isc_update_conflict) || e.TemCodigo(isc_deadlock);
-}
-
-void ExecutaPreparado(TBancoFirebird& banco, TConsulta& principal, const std::string& sql) {
-    if (comandosLiterais) {
-        principal.DefineSQL(sql);
-        principal.Executa();
-        return;
-    }
-    try {
-        TComandoLiteral(sql).Executa(banco);
-    } catch (const EBancoDados& e) {
-        if (ConflitoDeBloqueio(e))
-            throw;
-        // A refused statement left nothing behind. Run as written, it is refused again with the
-        // engine's own message for the literal that does not fit, as the run has always
-        // reported it.
-        principal.DefineSQL(sql);
-        principal.Executa();
-    }
-}
-}  // namespace
-
 void TConversao::DefineComandosLiterais(bool literais) {
-    comandosLiterais = literais;
+    ::DefineComandosLiterais(literais);
 }
 
-// A writer's statement names one table; a refusal that does not name it (a lock conflict)
-// gets it from the statement.
 void TConversao::ExecutaNaPrincipal(const std::string& sql) {
     principal_.Fecha();
-    try {
-        ExecutaPreparado(banco_, principal_, sql);
-    } catch (const EBancoDados& e) {
-        erros_motor::LancaNaTabela(e, ObjetosDoComando(sql).tabela);
-        throw;
-    }
+    banco_.Lote().Grava(sql);
 }
 
 void TConversao::EsvaziaTabela(const std::string& comandoDelete) {
+    // What is held ran before the clearing in the order the writers gave it; its refusal is its
+    // own.
+    banco_.Lote().Descarrega();
     auxiliar_.Fecha();
     auxiliar_.DefineSQL(comandoDelete);
     try {
@@ -139,6 +107,8 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
     const std::string chave = TMemoriaTransacao::Chave("VerificaUnidade", codigo);
     if (banco_.Memoria().Busca(chave))
         return codigo;
+    // A refusal of a held statement is that record's failure, not this lookup's warning.
+    banco_.Lote().Descarrega();
     try {
         auxiliar_.DefineSQL("Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE");
         auxiliar_.Parametro("PUNIDADE", codigo);

@@ -57,8 +57,8 @@ class TConversao {
     TConsulta& QueryAuxiliar() { return auxiliar_; }
     IAvisos& Avisos() { return avisos_; }
 
-    // Runs a finished statement text of a writer (its inserts and updates), its literals bound
-    // to the statement prepared once for their places.
+    // Hands a finished statement text of a writer (its inserts and updates) to the connection's
+    // batch, which runs it with others of its kind or at once.
     void ExecutaNaPrincipal(const std::string& sql);
     // Deletes every row of a table on the auxiliary query. Nothing is committed here: the
     // emptying belongs to the run's transaction, so a failed run leaves the table as it was.

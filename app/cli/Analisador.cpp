@@ -88,10 +88,12 @@ void Valor(CLI::App* sub, const std::string& nome, const std::string& tipo,
 }
 
 // The options run and check share: the inputs of a conversion and the report.
-void OpcoesDaConversao(CLI::App* sub) {
+void OpcoesDaConversao(CLI::App* sub, bool grava) {
     Valor(sub, "--kind", "products|clients|suppliers",
           "o que converter: produtos, clientes ou fornecedores (obrigatória)");
-    Valor(sub, "--target", "ALMURO", "banco de destino, esvaziado e preenchido (obrigatória)");
+    Valor(sub, "--target", "ALMURO",
+          grava ? "banco de destino, esvaziado e preenchido (obrigatória)"
+                : "banco de destino, conferido sem gravar nada (obrigatória)");
     Valor(sub, "--source", "TESSALY", "banco de origem, só lido (obrigatória)");
     Valor(sub, "--workbook", "ARQUIVO",
           "planilha KORVANE .xlsx, .xls ou .csv (sem ela, o aviso da janela e a saída 2)");
@@ -122,7 +124,7 @@ class TGramatica {
                         "      --source demo/tessaly.fdb --workbook demo/produtos.xlsx "
                         "--sheet 1\n") +
                 kCodigosDeSaida);
-        OpcoesDaConversao(run);
+        OpcoesDaConversao(run, true);
         run->add_flag("--dry-run", simulacao_,
                       "faz a conversão inteira e a desfaz no fim: nada é gravado (padrão: grava)");
 
@@ -139,7 +141,7 @@ class TGramatica {
                         "      --source demo/tessaly.fdb --workbook demo/produtos.xlsx "
                         "--report conferencia.xlsx\n") +
                 kCodigosDaConferencia);
-        OpcoesDaConversao(check);
+        OpcoesDaConversao(check, false);
 
         CLI::App* sheets = Subcomando(
             app_, "sheets", "lista as planilhas de uma pasta de trabalho",

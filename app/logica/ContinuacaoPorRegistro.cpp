@@ -6,6 +6,7 @@
 #include "app/logica/TabelaTemp.h"
 #include "conversion/Consulta.h"
 #include "conversion/Firebird.h"
+#include "conversion/LoteComandos.h"
 
 #include <initializer_list>
 
@@ -59,7 +60,11 @@ bool TContinuacaoPorRegistro::Registro(const std::function<void()>& converte,
     primeiroDoRegistro_ = problemas_.size();
     try {
         converte();
+        // Held rows are written inside the record's savepoint: a refusal is this record's.
+        alvo_.Lote().Descarrega();
     } catch (const std::exception& e) {
+        // What the record still holds is undone with it.
+        alvo_.Lote().Descarta();
         if (EncerraAConferencia(e)) {
             emRegistro_ = false;
             alvo_.Memoria().Desmarca();

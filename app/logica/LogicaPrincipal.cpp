@@ -6,6 +6,7 @@
 #include "common/Erros.h"
 #include "common/Texto.h"
 #include "common/Win1252.h"
+#include "conversion/LoteComandos.h"
 
 #include <ctime>
 
@@ -33,6 +34,9 @@ TLogicaPrincipal::TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso,
     dbTessaly.Transacao().DefineSomenteLeitura(true);
     dbAlmuro.DefinePapel("ALMURO");
     dbTessaly.DefinePapel("TESSALY");
+    // Through a server the writers' rows go many at a time, each keeping its record's place.
+    dbAlmuro.Lote().DefineUso(TLoteComandos::TUso::PeloServidor);
+    dbAlmuro.Lote().DefineLugar(&Lugar);
 }
 
 TLogicaPrincipal::~TLogicaPrincipal() = default;
@@ -366,17 +370,22 @@ bool TLogicaPrincipal::EfetuaConversao() {
         VerificaBancosDaConversao(tipo_, dbAlmuro, dbTessaly);
         resumo_.ContaAntes(dbAlmuro, tipo_);
         TInterrupcao::Verifica();
+        // What a mapping's writers hold is written when the mapping ends.
+        auto mapeia = [this](void (TLogicaPrincipal::*mapeamento)()) {
+            (this->*mapeamento)();
+            dbAlmuro.Lote().Descarrega();
+        };
         if (tipo_ == TTipoConversao::Produtos) {
-            ConverteProdutosBanco();
-            ConverteProdutosPlanilha();
+            mapeia(&TLogicaPrincipal::ConverteProdutosBanco);
+            mapeia(&TLogicaPrincipal::ConverteProdutosPlanilha);
         }
         if (tipo_ == TTipoConversao::Clientes) {
-            ConverteClientesBanco();
-            ConverteClientesPlanilha();
+            mapeia(&TLogicaPrincipal::ConverteClientesBanco);
+            mapeia(&TLogicaPrincipal::ConverteClientesPlanilha);
         }
         if (tipo_ == TTipoConversao::Fornecedores) {
-            ConverteFornecedoresBanco();
-            ConverteFornecedoresPlanilha();
+            mapeia(&TLogicaPrincipal::ConverteFornecedoresBanco);
+            mapeia(&TLogicaPrincipal::ConverteFornecedoresPlanilha);
         }
         if (modo_ != TModoExecucao::Conversao) {
             TInterrupcao::Verifica();
@@ -389,6 +398,8 @@ bool TLogicaPrincipal::EfetuaConversao() {
         }
     } catch (const std::exception& e) {
         gravacao_.Termina();
+        // A held row refused came before this failure: it is the run's, named where it was.
+        const std::string motivo = dbAlmuro.Lote().RecusaRetida().value_or(e.what());
         const std::string lugar = Lugar.Descricao();
         const TPartesLugar partes = Lugar.Partes();
         Lugar.Limpa();
@@ -405,12 +416,12 @@ bool TLogicaPrincipal::EfetuaConversao() {
         if (interrompida)
             LiberaAlmuro();
         const std::string texto =
-            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + e.what();
+            std::string(kPrefixoErro) + "\r" + (lugar.empty() ? "" : lugar + ": ") + motivo;
         // The report of a failed run holds the failure as its last problem.
         TerminaRelato(texto, DetalheDaFalha());
         relato_.concluida = false;
         relato_.problemas.push_back(
-            {partes.origem, partes.registro, partes.coluna, partes.conteudo, lugar, e.what()});
+            {partes.origem, partes.registro, partes.coluna, partes.conteudo, lugar, motivo});
         mensagens_.Falha(texto, DetalheDaFalha());
         LimpaProgresso();
         return false;

@@ -45,9 +45,12 @@ void TLugarConversao::Limpa() {
     tabelaOrigem_.clear();
     codigoOrigem_.clear();
     colunaOrigem_.clear();
+    fixa_.reset();
 }
 
 std::string TLugarConversao::Descricao() const {
+    if (fixa_)
+        return fixa_->descricao;
     const TPartesLugar p = Partes();
     if (p.origem.empty())
         return {};
@@ -66,6 +69,8 @@ bool TLugarConversao::ColunaComCelula() const {
 }
 
 TPartesLugar TLugarConversao::Partes() const {
+    if (fixa_)
+        return fixa_->partes;
     TPartesLugar p;
     if (tabela_) {
         p.origem = "planilha";
@@ -88,4 +93,27 @@ TPartesLugar TLugarConversao::Partes() const {
     p.registro = "CODIGO " + win1252::MensagemUtf8(codigoOrigem_);
     p.coluna = colunaOrigem_;
     return p;
+}
+
+namespace {
+// The parts of a mark, apart: no place's text holds this control character.
+constexpr char kSeparador = '\x1f';
+}  // namespace
+
+std::string TLugarConversao::Marca() const {
+    const TPartesLugar p = Partes();
+    return Descricao() + kSeparador + p.origem + kSeparador + p.registro + kSeparador + p.coluna +
+           kSeparador + p.conteudo;
+}
+
+void TLugarConversao::Fixa(const std::string& marca) {
+    std::vector<std::string> partes(1);
+    for (char c : marca) {
+        if (c == kSeparador)
+            partes.emplace_back();
+        else
+            partes.back() += c;
+    }
+    partes.resize(5);
+    fixa_ = TFixo{partes[0], {partes[1], partes[2], partes[3], partes[4]}};
 }

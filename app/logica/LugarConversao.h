@@ -6,8 +6,10 @@
 #pragma once
 
 #include "common/Erros.h"
+#include "conversion/LugarDosComandos.h"
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -23,7 +25,7 @@ struct TPartesLugar {
     std::string conteudo;
 };
 
-class TLugarConversao {
+class TLugarConversao : public ILugarDosComandos {
   public:
     struct TOrigemDaColuna {
         const char* destino;
@@ -74,6 +76,11 @@ class TLugarConversao {
     std::string Descricao() const;
     TPartesLugar Partes() const;
 
+    // A statement that ran after its record failed: the place, parts and all, is that record's.
+    std::string Marca() const override;
+    void Fixa(const std::string& marca) override;
+    void Solta() override { fixa_.reset(); }
+
   private:
     std::string DescricaoPlanilha() const;
     void NomeiaOrigemRecusada(std::initializer_list<TOrigemDaColuna> origens,
@@ -87,4 +94,9 @@ class TLugarConversao {
     std::string tabelaOrigem_;
     std::string codigoOrigem_;
     std::string colunaOrigem_;
+    struct TFixo {
+        std::string descricao;
+        TPartesLugar partes;
+    };
+    std::optional<TFixo> fixa_;
 };

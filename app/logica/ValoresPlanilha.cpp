@@ -3,6 +3,7 @@
 #include "common/Texto.h"
 #include "conversion/BuscaConcorrente.h"
 #include "conversion/Consulta.h"
+#include "conversion/LoteComandos.h"
 #include "conversion/classConversao.h"
 
 std::string TLogicaPrincipal::LimpaTexto(const std::string& texto) {
@@ -45,6 +46,8 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
         TMemoriaTransacao::Chave("BuscaCodCidade", texto::Primeiros(nome, 30), estado);
     if (const std::string* lembrado = dbAlmuro.Memoria().Busca(chave))
         return *lembrado;
+    // A refusal of a held statement is that record's failure, not this lookup's warning.
+    dbAlmuro.Lote().Descarrega();
     try {
         TConsulta q(dbAlmuro);
         q.DefineSQL("Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO");

@@ -1,10 +1,14 @@
-// The writers' statements run two ways, literally (each text prepared anew) and as prepared
-// statements with their literals bound, must store the very same bytes: on records made to be
-// hard (quotes, backslashes, WIN1252 characters, blanks, long values, numbers near the limits
-// and with many decimals, dates in every form the setters take) and on a whole sample site.
+// The writers' statements run three ways, literally (each text prepared anew), as prepared
+// statements with their literals bound, and held in blocks of many records, must store the very
+// same bytes: on records made to be hard (quotes, backslashes, WIN1252 characters, blanks, long
+// values, numbers near the limits and with many decimals, dates in every form the setters take)
+// and on a whole sample site. A refused record fails the same way on every path: same text,
+// same place, numbers the engine cannot take as literals included.
 #include "app/logica/LogicaPrincipal.h"
+#include "app/logica/ProblemaDaConferencia.h"
 #include "conversion/ComandoLiteral.h"
 #include "conversion/Firebird.h"
+#include "conversion/LoteComandos.h"
 #include "conversion/clients/classConversaoCliente.h"
 #include "conversion/products/ClassConverteProdutoDetalhe.h"
 #include "conversion/products/classConverteProduto.h"
@@ -12,12 +16,15 @@
 #include "schema/amostra/GeradorAmostra.h"
 #include "tests/apoio/BancosTeste.h"
 #include "tests/apoio/JanelaFalsa.h"
+#include "tests/apoio/LogicaTeste.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -110,7 +117,10 @@ class TValores {
                                                      2147483647,
                                                      2147483648.0,
                                                      0.00005,
-                                                     1e-300};
+                                                     1e-300,
+                                                     1.5e-300,
+                                                     1.23456789012345e-294,
+                                                     1.7976931348623e308};
         if (Ate(3) == 0) {
             const double inteiro = static_cast<double>(Ate(2000000)) - 1000000;
             return inteiro / std::pow(10.0, Ate(9));
@@ -145,22 +155,26 @@ std::string Resultado(const std::function<void()>& grava) {
     }
 }
 
-// Two empty targets and a writer of the same kind on each: L runs the literal statements, P
-// the prepared ones.
+// Three empty targets and a writer of the same kind on each: L runs the literal statements, P
+// the prepared ones, B holds them in blocks (the records L stored, so that no block is refused
+// and every block carries many records; refusals have their own tests).
 template <class TEscritor>
 class TPar {
   public:
     TPar() {
         apoio::CriaBancoDoEsquema(literal_, dir_.Arquivo("l.fdb"), "almuro");
         apoio::CriaBancoDoEsquema(preparado_, dir_.Arquivo("p.fdb"), "almuro");
+        apoio::CriaBancoDoEsquema(lotes_, dir_.Arquivo("b.fdb"), "almuro");
+        lotes_.Lote().DefineUso(TLoteComandos::TUso::Sempre);
     }
 
-    // Gives both writers the same values, writes with each, and checks both did the same.
+    // Gives the writers the same values, writes with each, and checks they did the same.
     // novo: the write adds a row (an update does not).
     void Grava(const std::function<void(TEscritor&)>& valores,
                const std::function<void(TEscritor&)>& grava, bool novo = true) {
         valores(l);
         valores(p);
+        valores(b);
         std::string rl, rp;
         {
             TComandosLiterais literais;
@@ -168,36 +182,49 @@ class TPar {
         }
         rp = Resultado([&] { grava(p); });
         EXPECT_EQ(rl, rp) << "record " << registros;
+        if (rl.empty()) {
+            EXPECT_EQ(Resultado([&] { grava(b); }), "") << "record " << registros;
+        }
         registros += novo;
         gravados += novo && rl.empty();
         l.LimpaCampos();
         p.LimpaCampos();
+        b.LimpaCampos();
     }
 
     void ComparaTabela(const std::string& tabela, const std::string& chave) {
         literal_.Transacao().Confirma();
         preparado_.Transacao().Confirma();
-        const TBytes bl = Bytes(literal_, tabela, chave), bp = Bytes(preparado_, tabela, chave);
-        ASSERT_EQ(bl.size(), bp.size());
-        for (size_t i = 0; i < bl.size(); ++i) {
-            ASSERT_EQ(bl[i].size(), bp[i].size());
-            for (size_t c = 0; c < bl[i].size(); ++c)
-                EXPECT_EQ(bl[i][c], bp[i][c]) << tabela << " row " << i;
+        lotes_.Transacao().Confirma();
+        const TBytes bl = Bytes(literal_, tabela, chave);
+        for (TBancoFirebird* outro : {&preparado_, &lotes_}) {
+            const TBytes bo = Bytes(*outro, tabela, chave);
+            ASSERT_EQ(bl.size(), bo.size());
+            for (size_t i = 0; i < bl.size(); ++i) {
+                ASSERT_EQ(bl[i].size(), bo[i].size());
+                for (size_t c = 0; c < bl[i].size(); ++c)
+                    EXPECT_EQ(bl[i][c], bo[i][c]) << tabela << " row " << i;
+            }
         }
         EXPECT_EQ(static_cast<int>(bl.size()), gravados);
-        // The records must mostly go in, or the comparison would prove little.
+        // The records must mostly go in, or the comparison would prove little; and they must
+        // have gone in blocks of many.
         EXPECT_GT(gravados * 2, registros) << gravados << " of " << registros;
+        const auto& lote = lotes_.Lote().Contagem();
+        EXPECT_GT(lote.emBlocos, 4 * lote.blocos);
     }
 
   private:
     apoio::TDiretorioTemporario dir_;
     TBancoFirebird literal_{1};
     TBancoFirebird preparado_{1};
+    TBancoFirebird lotes_{1};
     TMensagensGravadas avisos_;
 
   public:
     TEscritor l{literal_, avisos_};
     TEscritor p{preparado_, avisos_};
+    TEscritor b{lotes_, avisos_};
     int registros = 0, gravados = 0;
 };
 
@@ -339,9 +366,21 @@ TEST(CaminhoPreparadoTest, FornecedoresIguaisByteAByte) {
     par.ComparaTabela("FORNECE", "CODFORNEC");
 }
 
-// A whole run of each kind over a sample site, once each way, into two copies of its empty
-// target: every table the run writes holds the same bytes.
-TEST(CaminhoPreparadoTest, AmostraIgualNosDoisCaminhos) {
+enum class TCaminho { Literal, Preparado, Lotes };
+
+// A run with the writers' statements on one path.
+bool ConverteNoCaminho(TLogicaPrincipal& logica, TCaminho caminho) {
+    logica.dbAlmuro.Lote().DefineUso(caminho == TCaminho::Lotes ? TLoteComandos::TUso::Sempre
+                                                                : TLoteComandos::TUso::Nunca);
+    TConversao::DefineComandosLiterais(caminho == TCaminho::Literal);
+    const bool ok = logica.EfetuaConversao();
+    TConversao::DefineComandosLiterais(false);
+    return ok;
+}
+
+// A whole run of each kind over a sample site, once each way, into copies of its empty target:
+// every table the run writes holds the same bytes.
+TEST(CaminhoPreparadoTest, AmostraIgualNosTresCaminhos) {
     apoio::TDiretorioTemporario dir;
     TOpcoesAmostra opcoes;
     opcoes.diretorio = dir.Caminho().string();
@@ -363,10 +402,11 @@ TEST(CaminhoPreparadoTest, AmostraIgualNosDoisCaminhos) {
          {{"PRODUTO", "CODPROD"}, {"PRODUTODETALHE", "CODPROD"}}},
         {TTipoConversao::Clientes, TGeradorAmostra::kCadastros, {{"CLIENTE", "CODCLIENTE"}}},
         {TTipoConversao::Fornecedores, TGeradorAmostra::kCadastros, {{"FORNECE", "CODFORNEC"}}}};
+    const TCaminho caminhos[] = {TCaminho::Literal, TCaminho::Preparado, TCaminho::Lotes};
     int n = 0;
     for (const auto& tipo : tipos) {
-        std::vector<TBytes> porCaminho[2];
-        for (int literal = 0; literal < 2; ++literal) {
+        std::vector<TBytes> porCaminho[3];
+        for (int c = 0; c < 3; ++c) {
             const std::string alvo = dir.Arquivo("alvo" + std::to_string(n++) + ".fdb");
             std::filesystem::copy_file(vazio, alvo);
             TMensagensGravadas mensagens;
@@ -380,23 +420,166 @@ TEST(CaminhoPreparadoTest, AmostraIgualNosDoisCaminhos) {
             logica.DMCotrolaExcel.SelecionaAba(1);
             logica.DefineTipo(tipo.tipo);
             logica.CarregaDadosExcel();
-            {
-                TConversao::DefineComandosLiterais(literal == 1);
-                const bool ok = logica.EfetuaConversao();
-                TConversao::DefineComandosLiterais(false);
-                ASSERT_TRUE(ok) << (mensagens.todas.empty() ? "" : mensagens.todas.back().texto);
+            ASSERT_TRUE(ConverteNoCaminho(logica, caminhos[c]))
+                << (mensagens.todas.empty() ? "" : mensagens.todas.back().texto);
+            if (caminhos[c] == TCaminho::Lotes) {
+                EXPECT_GT(logica.dbAlmuro.Lote().Contagem().emBlocos, 100);
             }
             auto tabelas = tipo.tabelas;
             tabelas.insert(tabelas.end(), consultas.begin(), consultas.end());
             for (const auto& [tabela, chave] : tabelas)
-                porCaminho[literal].push_back(Bytes(logica.dbAlmuro, tabela, chave));
+                porCaminho[c].push_back(Bytes(logica.dbAlmuro, tabela, chave));
             logica.dbAlmuro.Transacao().Desfaz();
         }
-        ASSERT_EQ(porCaminho[0].size(), porCaminho[1].size());
         EXPECT_FALSE(porCaminho[0][0].empty());
-        for (size_t t = 0; t < porCaminho[0].size(); ++t)
-            EXPECT_EQ(porCaminho[0][t], porCaminho[1][t]) << "table " << t;
+        for (int c = 1; c < 3; ++c) {
+            ASSERT_EQ(porCaminho[0].size(), porCaminho[c].size());
+            for (size_t t = 0; t < porCaminho[0].size(); ++t)
+                EXPECT_EQ(porCaminho[0][t], porCaminho[c][t]) << "path " << c << " table " << t;
+        }
     }
+}
+
+// What a failed run showed and what it left in PRODUTO, on one path.
+struct TFalha {
+    std::string erro;
+    std::vector<apoio::TLinha> produtos;
+};
+
+TFalha FalhaNoCaminho(TCaminho caminho, const std::function<void(apoio::TLogicaTeste&)>& prepara) {
+    apoio::TLogicaTeste t;
+    apoio::Executa(t.bancos.Almuro(),
+                   "insert into PRODUTO (CODPROD, DESCRICAO) values ('000999', 'antigo')");
+    prepara(t);
+    t.logica.DefineTipo(TTipoConversao::Produtos);
+    EXPECT_FALSE(ConverteNoCaminho(t.logica, caminho));
+    TFalha f;
+    const auto erros = t.mensagens.Textos("Erro");
+    f.erro = erros.empty() ? std::string() : erros.back();
+    // Each run has a target of its own: its path is all that may differ.
+    const std::string& alvo = t.bancos.CaminhoAlmuro();
+    if (const size_t p = f.erro.find(alvo); p != std::string::npos)
+        f.erro.replace(p, alvo.size(), "ALVO");
+    t.bancos.Almuro().Transacao().Confirma();
+    f.produtos = apoio::Linhas(t.bancos.Almuro(), "select CODPROD, DESCRICAO from PRODUTO");
+    return f;
+}
+
+// The same failure on the three paths, named at the given place.
+void FalhaIgualNosTresCaminhos(const std::function<void(apoio::TLogicaTeste&)>& prepara,
+                               const std::string& lugar, const std::string& texto) {
+    const TFalha literal = FalhaNoCaminho(TCaminho::Literal, prepara);
+    EXPECT_NE(literal.erro.find("\r" + lugar + ": "), std::string::npos) << literal.erro;
+    EXPECT_NE(literal.erro.find(texto), std::string::npos) << literal.erro;
+    EXPECT_EQ(literal.produtos, (std::vector<apoio::TLinha>{{"000999", "antigo"}}));
+    for (TCaminho outro : {TCaminho::Preparado, TCaminho::Lotes}) {
+        const TFalha f = FalhaNoCaminho(outro, prepara);
+        EXPECT_EQ(f.erro, literal.erro);
+        EXPECT_EQ(f.produtos, literal.produtos);
+    }
+}
+
+// Thirty records of each source, one of them refused by the target: the records before it went
+// in blocks, and the block that holds it is refused whole; the run names that very record with
+// the engine's text for its statement, as a record-by-record run does.
+TEST(CaminhoPreparadoTest, RecusaDentroDeUmBlocoNomeiaORegistroComOTextoDoMotor) {
+    auto site = [](apoio::TLogicaTeste& t, int precoRuimNaOrigem, int precoRuimNaPlanilha) {
+        apoio::Executa(t.bancos.Almuro(),
+                       "alter table PRODUTO add constraint PRECO_DE_VERDADE check (PRECO < 1000)");
+        std::vector<std::vector<std::optional<std::string>>> estoque;
+        std::vector<std::vector<std::string>> planilha = {{"h"}};
+        for (int i = 1; i <= 30; ++i) {
+            char codigo[16];
+            std::snprintf(codigo, sizeof codigo, "%08d", i);
+            estoque.push_back(
+                {codigo, "Produto " + std::to_string(i), i == precoRuimNaOrigem ? "5000" : "10"});
+            planilha.push_back({"x", "Da planilha " + std::to_string(i), "", "", "UN",
+                                i == precoRuimNaPlanilha ? "5000" : "2"});
+        }
+        apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME", "PRECO_CONSUMIDOR"},
+                            estoque);
+        t.Planilha(6, planilha);
+    };
+    const std::string motor = "PRECO_DE_VERDADE";
+    FalhaIgualNosTresCaminhos([&](apoio::TLogicaTeste& t) { site(t, 17, 0); },
+                              "banco TESSALY, tabela ESTOQUE, CODIGO 00000017", motor);
+    // Sheet row 21 is the 20th record after the heading.
+    FalhaIgualNosTresCaminhos([&](apoio::TLogicaTeste& t) { site(t, 0, 20); }, "planilha, linha 21",
+                              motor);
+}
+
+// A check lists every refused record; with the rows held in blocks it lists the very same
+// problems, each at its record's place with the engine's text, and keeps the same account.
+TEST(CaminhoPreparadoTest, ConferenciaComBlocosListaOsMesmosProblemas) {
+    std::vector<std::string> porCaminho[2];
+    for (int lotes = 0; lotes < 2; ++lotes) {
+        apoio::TLogicaTeste t;
+        apoio::Executa(t.bancos.Almuro(),
+                       "alter table PRODUTO add constraint PRECO_DE_VERDADE check (PRECO < 1000)");
+        std::vector<std::vector<std::optional<std::string>>> estoque;
+        std::vector<std::vector<std::string>> planilha = {{"h"}};
+        for (int i = 1; i <= 40; ++i) {
+            char codigo[16];
+            std::snprintf(codigo, sizeof codigo, "%08d", i);
+            estoque.push_back({codigo, "Produto " + std::to_string(i), i % 7 ? "10" : "5000"});
+            planilha.push_back({"x", "Da planilha " + std::to_string(i), "", "", "UN",
+                                i % 9 ? "2" : (i == 27 ? "1e-310" : "7000")});
+        }
+        apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME", "PRECO_CONSUMIDOR"},
+                            estoque);
+        t.Planilha(6, planilha);
+        t.logica.DefineTipo(TTipoConversao::Produtos);
+        t.logica.DefineConferencia(true);
+        t.logica.dbAlmuro.Lote().DefineUso(lotes ? TLoteComandos::TUso::Sempre
+                                                 : TLoteComandos::TUso::Nunca);
+        t.logica.EfetuaConversao();
+        const std::string& alvo = t.bancos.CaminhoAlmuro();
+        for (const TProblema& p : t.logica.Relato().problemas) {
+            std::string linha =
+                p.origem + "|" + p.registro + "|" + p.coluna + "|" + p.lugar + "|" + p.texto;
+            if (const size_t k = linha.find(alvo); k != std::string::npos)
+                linha.replace(k, alvo.size(), "ALVO");
+            porCaminho[lotes].push_back(linha);
+        }
+        porCaminho[lotes].push_back(
+            t.logica.Relato().resumo.substr(0, t.logica.Relato().resumo.find("Tempo")));
+        if (lotes) {
+            EXPECT_GT(t.logica.dbAlmuro.Lote().Contagem().emBlocos, 0);
+        }
+    }
+    // 5 source records and 4 sheet rows refused.
+    EXPECT_EQ(porCaminho[0].size(), 10u);
+    EXPECT_EQ(porCaminho[0], porCaminho[1]);
+}
+
+// Prices a double holds but the engine refuses to read from a literal: every path fails at the
+// row, with the engine's refusal of the literal, instead of storing an infinity.
+TEST(CaminhoPreparadoTest, PrecoQueOMotorRecusaComoLiteralFalhaNaLinha) {
+    for (const char* preco : {"1e-310", "5e-324", "-1e-320", "1.7976931348623157e308"}) {
+        FalhaIgualNosTresCaminhos(
+            [&](apoio::TLogicaTeste& t) {
+                t.Planilha(6, {{"h"},
+                               {"x", "Certo", "", "", "UN", "2"},
+                               {"x", "Errado", "", "", "UN", preco},
+                               {"x", "Depois", "", "", "UN", "3"}});
+            },
+            "planilha, linha 3", "numeric value is out of range");
+    }
+}
+
+// The engine's reading of a number with an exponent, tried in isql on a dialect-1 database:
+// past 10^308 of scale, or beyond the largest double, it refuses the literal.
+TEST(CaminhoPreparadoTest, NumerosQueOMotorRecusaComoLiteral) {
+    auto recusa = [](const std::string& numero) {
+        return TComandoLiteral("insert into T (A) values (" + numero + ")").MotorRecusa();
+    };
+    for (const char* n :
+         {"1E-310", "9.99988671826831E-321", "4.94065645841247E-324", "2.2250738585072E-308",
+          "-9.99988671826831E-321", "1.23456789012345E-295", "1.79769313486232E308", "1E309"})
+        EXPECT_TRUE(recusa(n)) << n;
+    for (const char* n : {"1E-300", "1.5E-300", "1.23456789012345E-294", "1.7976931348623E308",
+                          "1E308", "-1.5E20", "0.00005"})
+        EXPECT_FALSE(recusa(n)) << n;
 }
 
 // The binding rule itself, where the engine's own reading of a literal is known.
