@@ -138,9 +138,9 @@ class TRetransmissorAtrasado {
                     c.servidorFalouPorUltimo = !doCliente;
             }
             std::lock_guard<std::mutex> t(sentido.trava);
-            sentido.fila.push_back({TRelogio::now() + atraso_,
-                                    n > 0 ? std::string(buf.data(), static_cast<size_t>(n))
-                                          : std::string()});
+            sentido.fila.push_back(
+                {TRelogio::now() + atraso_,
+                 n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string()});
             sentido.aviso.notify_all();
             if (n <= 0)
                 return;

@@ -18,12 +18,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fcntl.h>
 #include <string>
 #include <vector>
 
@@ -43,7 +43,8 @@ struct TTipo {
 };
 
 const std::vector<TTipo> kTipos = {
-    {"products", TGeradorAmostra::kProdutos,
+    {"products",
+     TGeradorAmostra::kProdutos,
      {"PRODUTO", "PRODUTODETALHE", "CLASFISC", "UNIDADES", "CIDADES"}},
     {"clients", TGeradorAmostra::kCadastros, {"CLIENTE", "CLASFISC", "UNIDADES", "CIDADES"}},
     {"suppliers", TGeradorAmostra::kCadastros, {"FORNECE", "CLASFISC", "UNIDADES", "CIDADES"}},
@@ -103,8 +104,7 @@ void AbreAoServidor(const fs::path& pasta) {
         if (arquivo.is_regular_file())
             fs::permissions(arquivo.path(), fs::perms::owner_read | fs::perms::owner_write |
                                                 fs::perms::group_read | fs::perms::group_write |
-                                                fs::perms::others_read |
-                                                fs::perms::others_write);
+                                                fs::perms::others_read | fs::perms::others_write);
     }
 }
 
@@ -122,19 +122,19 @@ fs::path GeraAmostra(const fs::path& base, long linhas) {
 
 std::vector<std::string> ArgumentosRun(const TTipo& tipo, const std::string& alvo,
                                        const std::string& origem, const fs::path& amostra) {
-    return {"run",        "--kind",    tipo.nome,
-            "--target",   alvo,        "--source",
-            origem,       "--workbook", (amostra / tipo.planilha).string(),
-            "--sheet",    "1"};
+    return {"run",      "--kind",     tipo.nome,
+            "--target", alvo,         "--source",
+            origem,     "--workbook", (amostra / tipo.planilha).string(),
+            "--sheet",  "1"};
 }
 
 fs::path CopiaAlvo(const fs::path& amostra, const std::string& nome) {
     const fs::path alvo = amostra / (nome + ".fdb");
     fs::remove(alvo);
     fs::copy_file(amostra / TGeradorAmostra::kAlmuro, alvo);
-    fs::permissions(alvo, fs::perms::owner_read | fs::perms::owner_write |
-                              fs::perms::group_read | fs::perms::group_write |
-                              fs::perms::others_read | fs::perms::others_write);
+    fs::permissions(alvo, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write | fs::perms::others_read |
+                              fs::perms::others_write);
     return alvo;
 }
 
@@ -204,8 +204,7 @@ int main(int argc, char** argv) {
     if (tipos.empty())
         tipos = kTipos;
     const std::string programa = ProgramaPadrao().string();
-    const fs::path base =
-        fs::temp_directory_path() / ("bench-rede-" + std::to_string(::getpid()));
+    const fs::path base = fs::temp_directory_path() / ("bench-rede-" + std::to_string(::getpid()));
     fs::remove_all(base);
     fs::create_directories(base);
     int falhas = 0;
@@ -238,11 +237,11 @@ int main(int argc, char** argv) {
                 const long voltas = rele.Voltas();
                 falhas += !r.ok;
                 const long gravadas = r.ok ? LinhasGravadas("127.0.0.1:" + alvo.string(), tipo) : 0;
-                std::printf("%-9s server %.1f ms  %6.2f s  %ld round trips, %ld rows written, "
-                            "%.3f per row%s\n",
-                            tipo.nome, voltaMs, r.segundos, voltas, gravadas,
-                            gravadas ? static_cast<double>(voltas) / gravadas : 0.0,
-                            r.ok ? "" : " FAILED");
+                std::printf(
+                    "%-9s server %.1f ms  %6.2f s  %ld round trips, %ld rows written, "
+                    "%.3f per row%s\n",
+                    tipo.nome, voltaMs, r.segundos, voltas, gravadas,
+                    gravadas ? static_cast<double>(voltas) / gravadas : 0.0, r.ok ? "" : " FAILED");
                 std::fflush(stdout);
             }
         }

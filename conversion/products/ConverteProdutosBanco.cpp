@@ -14,7 +14,7 @@ const char* const kComandoEstoque =
     "PIS_ST_ENTRADA, COFINS_ST_ENTRADA, PIS_ALIQ_ENTRADA, COFINS_ALIQ_ENTRADA FROM ESTOQUE";
 const char* const kComandoClFiscal = "SELECT SIT_TRIBUTARIA FROM CLFISCAL WHERE CODIGO = :CODIGO";
 
-TConsulta& AbreProdutosBanco(TConsulta& consulta) {
+TConsultaSequencial& AbreProdutosBanco(TConsultaSequencial& consulta) {
     consulta.LimpaSQL();
     consulta.DefineSQL(kComandoEstoque);
     consulta.Abre();
@@ -50,7 +50,7 @@ std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codi
     return sit;
 }
 
-double NumeroOuZero(const TConsulta& consulta, const std::string& campo) {
+double NumeroOuZero(const TCamposResultado& consulta, const std::string& campo) {
     if (texto::Trim(consulta.Texto(campo)).empty())
         return 0;
     return consulta.Numero(campo);
@@ -60,7 +60,7 @@ void TLogicaPrincipal::ConverteProdutosBanco() {
     TConverteProduto produto(dbAlmuro, Avisos());
     TConverteProdutoDetalhe detalhe(dbAlmuro, Avisos());
     TConversao conversao(dbAlmuro, Avisos());
-    TConsulta origem(dbTessaly);
+    TConsultaSequencial origem(dbTessaly);
 
     int registro = 1;
     produto.LimpaTabela();
@@ -68,9 +68,9 @@ void TLogicaPrincipal::ConverteProdutosBanco() {
     AbreProdutosBanco(origem);
     ContadorProduto = 0;
 
-    origem.Ultimo();
-    DefineBarraMaximo(origem.TotalRegistros());
-    origem.Primeiro();
+    // Counted by the engine in the source's snapshot, so the rows are read as they are mapped
+    // and never held all at once.
+    DefineBarraMaximo(origem.ContaRegistros());
     const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
     auto numero = [&](const char* coluna) {
         return Lugar.NaColuna(coluna, [&] { return NumeroOuZero(origem, coluna); });

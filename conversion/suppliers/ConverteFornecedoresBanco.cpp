@@ -10,7 +10,7 @@ const char* const kComandoFornecedoresBanco =
     "SELECT CODIGO, NOME, NOME_FANTASIA, ENDERECO, NUMERO, CIDADE, UF, BAIRRO, CEP, CNPJ, "
     "CPF, IE, COMPLEMENTO, CONTATO, TELEFONE, CELULAR, FAX, EMAIL FROM FORNECEDOR";
 
-TConsulta& AbreFornecedoresBanco(TConsulta& consulta) {
+TConsultaSequencial& AbreFornecedoresBanco(TConsultaSequencial& consulta) {
     consulta.LimpaSQL();
     consulta.DefineSQL(kComandoFornecedoresBanco);
     consulta.Abre();
@@ -21,7 +21,7 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
     ProcessaMensagens();
     // Declared so that they go in the reverse order: writer, source query, lookups.
     TConversao conversao(dbAlmuro, Avisos());
-    TConsulta origem(dbTessaly);
+    TConsultaSequencial origem(dbTessaly);
     TConverteFornece fornecedor(dbAlmuro, Avisos());
 
     int registro = 1;
@@ -29,9 +29,9 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
     AbreFornecedoresBanco(origem);
     ContadorFornecedor = 0;
 
-    origem.Ultimo();
-    DefineBarraMaximo(origem.TotalRegistros());
-    origem.Primeiro();
+    // Counted by the engine in the source's snapshot, so the rows are read as they are mapped
+    // and never held all at once.
+    DefineBarraMaximo(origem.ContaRegistros());
     const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
     while (!origem.Fim()) {
         DefineAguarde("Convertendo Fornecedores - Registro " + std::to_string(registro) + deTotal);
