@@ -246,6 +246,7 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
             if (!servidor)
                 continue;
+            double semAtraso = 0;
             for (const double voltaMs : {0.0, 0.5, 2.0}) {
                 const auto atraso =
                     std::chrono::microseconds(static_cast<long>(voltaMs * 1000 / 2));
@@ -263,10 +264,19 @@ int main(int argc, char** argv) {
                     gravadas = r.ok ? LinhasGravadas("127.0.0.1:" + alvo.string(), tipo) : 0;
                 }
                 falhas += !r.ok;
+                if (voltaMs == 0)
+                    semAtraso = r.segundos;
+                const std::string acrescimo =
+                    voltaMs > 0 && semAtraso > 0
+                        ? " (+" +
+                              std::to_string(static_cast<int>(
+                                  100 * (r.segundos - semAtraso) / semAtraso + 0.5)) +
+                              "% over 0 ms)"
+                        : "";
                 std::printf(
-                    "%-9s server %.1f ms  %6.2f s  %ld round trips, %ld rows written, "
+                    "%-9s server %.1f ms  %6.2f s%s  %ld round trips, %ld rows written, "
                     "%.3f per row%s\n",
-                    tipo.nome, voltaMs, r.segundos, voltas, gravadas,
+                    tipo.nome, voltaMs, r.segundos, acrescimo.c_str(), voltas, gravadas,
                     gravadas ? static_cast<double>(voltas) / gravadas : 0.0, r.ok ? "" : " FAILED");
                 std::fflush(stdout);
             }
