@@ -296,6 +296,13 @@ int main(int argc, char** argv) {
                         r.picoKiB / 1024, r.segundos, r.ok ? "" : " FAILED");
             std::fflush(stdout);
         }
+        // What reading the workbook alone takes, for the share of the sheet in the runs' peaks.
+        for (const char* planilha : {TGeradorAmostra::kProdutos, TGeradorAmostra::kCadastros}) {
+            const TResultado r = ExecutaFilho(programa, {"sheets", (amostra / planilha).string()});
+            std::printf("          reading %s alone at %ld rows: %ld MiB%s\n", planilha, n,
+                        r.picoKiB / 1024, r.ok ? "" : " FAILED");
+        }
+        std::fflush(stdout);
         fs::remove_all(amostra);
     }
     fs::remove_all(base);
