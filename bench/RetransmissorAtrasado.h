@@ -10,6 +10,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -148,6 +149,8 @@ class TRetransmissorAtrasado {
     }
 
     void Escreve(int para, TSentido& sentido) {
+        // The kernel may otherwise wake a sleeper up to 50 us late: a tenth of a 0.5 ms trip.
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
         while (true) {
             TSentido::TPedaco pedaco;
             {
