@@ -9,7 +9,8 @@
 // clients suppliers; --memory 0 leaves the memory out). With --repeat the best of R runs is
 // shown: on a shared machine the others' work only ever adds time. CONVERSOR=path runs another
 // build of the program.
-// Without a server on 127.0.0.1:3050 the server rows are left out.
+// Without a server on 127.0.0.1:3050 the server rows are left out. The samples are made by
+// `conversor sample`.
 #include "bench/RetransmissorAtrasado.h"
 #include "conversion/BancoFirebird.h"
 #include "conversion/Consulta.h"
@@ -120,15 +121,15 @@ void AbreAoServidor(const fs::path& pasta) {
     }
 }
 
-fs::path GeraAmostra(const fs::path& base, long linhas) {
+// Made by the program itself, in a child: the kernel counts the memory a child had when it was
+// forked into its peak, so this process must stay small.
+fs::path GeraAmostra(const std::string& programa, const fs::path& base, long linhas) {
     const fs::path dir = base / ("amostra-" + std::to_string(linhas));
-    const auto inicio = std::chrono::steady_clock::now();
-    TOpcoesAmostra opcoes;
-    opcoes.diretorio = dir.string();
-    opcoes.linhas = linhas;
-    TGeradorAmostra(opcoes).Gera();
-    std::fprintf(stderr, "amostra de %ld linhas criada em %.1f s\n", linhas,
-                 std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count());
+    const TResultado r =
+        ExecutaFilho(programa, {"sample", dir.string(), "--rows", std::to_string(linhas)});
+    if (!r.ok)
+        throw std::runtime_error("a amostra de " + std::to_string(linhas) + " linhas falhou");
+    std::fprintf(stderr, "amostra de %ld linhas criada em %.1f s\n", linhas, r.segundos);
     return dir;
 }
 
@@ -225,7 +226,7 @@ int main(int argc, char** argv) {
     int falhas = 0;
 
     if (linhas > 0) {
-        const fs::path amostra = GeraAmostra(base, linhas);
+        const fs::path amostra = GeraAmostra(programa, base, linhas);
         AbreAoServidor(base);
         AbreAoServidor(amostra);
         const bool servidor = ServidorPresente(amostra);
@@ -285,7 +286,7 @@ int main(int argc, char** argv) {
     }
 
     for (const long n : memoria) {
-        const fs::path amostra = GeraAmostra(base, n);
+        const fs::path amostra = GeraAmostra(programa, base, n);
         const std::string tessaly = (amostra / TGeradorAmostra::kTessaly).string();
         for (const auto& tipo : tipos) {
             const fs::path alvo = CopiaAlvo(amostra, std::string(tipo.nome) + "-memoria");
