@@ -74,13 +74,6 @@ std::string TrocaParametrosNomeados(const std::string& sql, std::vector<std::str
 
 namespace {
 
-struct TColuna {
-    unsigned tipo;
-    int subtipo;
-    unsigned comprimento, offset, offsetNulo;
-    int escala;
-};
-
 double SerialDeIscDate(ISC_DATE d) {
     // ISC_DATE counts days from 17/11/1858; the serial counts from 30/12/1899.
     return static_cast<double>(d) - 15018.0;
@@ -118,8 +111,10 @@ std::string SemNulos(std::string texto) {
     return texto;
 }
 
-TValorCampo LeValor(const TColuna& c, const unsigned char* buf, IAttachment* att,
-                    ITransaction* tra) {
+}  // namespace
+
+TValorCampo TLeitorLinhas::LeValor(const TColuna& c, const unsigned char* buf, IAttachment* att,
+                                   ITransaction* tra) {
     TValorCampo v;
     if (*reinterpret_cast<const short*>(buf + c.offsetNulo))
         return v;
@@ -218,6 +213,30 @@ TValorCampo LeValor(const TColuna& c, const unsigned char* buf, IAttachment* att
     return v;
 }
 
+TLeitorLinhas::TLeitorLinhas(IMessageMetadata* saida) {
+    fb::Status st;
+    colunas_.resize(saida->getCount(&st));
+    nomes_.resize(colunas_.size());
+    for (unsigned i = 0; i < colunas_.size(); ++i) {
+        colunas_[i] = {saida->getType(&st, i),       saida->getSubType(&st, i),
+                       saida->getLength(&st, i),     saida->getOffset(&st, i),
+                       saida->getNullOffset(&st, i), saida->getScale(&st, i)};
+        nomes_[i] = texto::UpperAZ(saida->getAlias(&st, i));
+    }
+    // The metadata is the client's own copy: reading it cannot fail.
+    mensagem_.resize(saida->getMessageLength(&st));
+}
+
+std::vector<TValorCampo> TLeitorLinhas::Le(IAttachment* att, ITransaction* tra) const {
+    std::vector<TValorCampo> linha;
+    linha.reserve(colunas_.size());
+    for (const auto& c : colunas_)
+        linha.push_back(LeValor(c, mensagem_.data(), att, tra));
+    return linha;
+}
+
+namespace {
+
 std::string DoisDigitos(unsigned n) {
     return n < 10 ? "0" + std::to_string(n) : std::to_string(n);
 }
@@ -270,7 +289,7 @@ std::vector<unsigned char> MontaMensagemTextos(
 
 }  // namespace
 
-std::string TConsulta::TextoDoValor(const TValorCampo& v) {
+std::string TCamposResultado::TextoDoValor(const TValorCampo& v) {
     const auto& cfg = TConfiguracaoRegional::Instancia();
     switch (v.tipo) {
         case TValorCampo::Tipo::Nulo:
@@ -378,26 +397,14 @@ void TConsulta::Abre() {
         saida->release();
         st.Verifica();
     }
-    std::vector<TColuna> colunas(saida->getCount(&st));
-    campos_.resize(colunas.size());
-    for (unsigned i = 0; i < colunas.size(); ++i) {
-        colunas[i] = {saida->getType(&st, i),       saida->getSubType(&st, i),
-                      saida->getLength(&st, i),     saida->getOffset(&st, i),
-                      saida->getNullOffset(&st, i), saida->getScale(&st, i)};
-        campos_[i] = texto::UpperAZ(saida->getAlias(&st, i));
-    }
-    std::vector<unsigned char> buf(saida->getMessageLength(&st));
+    TLeitorLinhas leitor(saida);
     saida->release();
+    campos_ = leitor.Nomes();
     try {
         // After a shutdown of the engine a fetch answers "row" with the error set: only a clean
         // row is one.
-        while (rs->fetchNext(&st, buf.data()) == IStatus::RESULT_OK && !st.Falhou()) {
-            std::vector<TValorCampo> linha;
-            linha.reserve(colunas.size());
-            for (const auto& c : colunas)
-                linha.push_back(LeValor(c, buf.data(), att, tra));
-            linhas_.push_back(std::move(linha));
-        }
+        while (rs->fetchNext(&st, leitor.Mensagem().data()) == IStatus::RESULT_OK && !st.Falhou())
+            linhas_.push_back(leitor.Le(att, tra));
         st.Verifica();
     } catch (...) {
         fb::Status st2;
@@ -438,7 +445,7 @@ void TConsulta::Executa() {
     }
 }
 
-size_t TConsulta::IndiceCampo(const std::string& campo) const {
+size_t TCamposResultado::IndiceCampo(const std::string& campo) const {
     std::string chave = texto::UpperAZ(campo);
     for (size_t i = 0; i < campos_.size(); ++i) {
         if (campos_[i] == chave)
@@ -447,22 +454,23 @@ size_t TConsulta::IndiceCampo(const std::string& campo) const {
     throw EBancoDados("Field '" + campo + "' not found");
 }
 
-const TValorCampo& TConsulta::Valor(const std::string& campo) const {
+const TValorCampo& TCamposResultado::Valor(const std::string& campo) const {
     size_t i = IndiceCampo(campo);
-    if (Fim())
+    const std::vector<TValorCampo>* linha = LinhaAtual();
+    if (!linha)
         throw EBancoDados("No current record");
-    return linhas_[linha_][i];
+    return (*linha)[i];
 }
 
-std::string TConsulta::Texto(const std::string& campo) const {
+std::string TCamposResultado::Texto(const std::string& campo) const {
     return TextoDoValor(Valor(campo));
 }
 
-bool TConsulta::Nulo(const std::string& campo) const {
+bool TCamposResultado::Nulo(const std::string& campo) const {
     return Valor(campo).tipo == TValorCampo::Tipo::Nulo;
 }
 
-std::int64_t TConsulta::Inteiro(const std::string& campo) const {
+std::int64_t TCamposResultado::Inteiro(const std::string& campo) const {
     const TValorCampo& v = Valor(campo);
     switch (v.tipo) {
         case TValorCampo::Tipo::Nulo:
@@ -480,7 +488,7 @@ std::int64_t TConsulta::Inteiro(const std::string& campo) const {
     }
 }
 
-double TConsulta::Numero(const std::string& campo) const {
+double TCamposResultado::Numero(const std::string& campo) const {
     const TValorCampo& v = Valor(campo);
     switch (v.tipo) {
         case TValorCampo::Tipo::Nulo:

@@ -2,7 +2,8 @@
 // statement itself is prepared once per connection and text, in the connection's cache.
 // Named parameters (":NAME", outside string literals and quoted identifiers; a name may repeat)
 // are all passed as texts. Open fetches every row of the result into memory, so a commit or a
-// rollback can never invalidate rows that a caller is still reading.
+// rollback can never invalidate rows that a caller is still reading (TConsultaSequencial reads
+// a long result row by row instead).
 #pragma once
 
 #include "conversion/BancoFirebird.h"
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace Firebird {
+class IAttachment;
+class ITransaction;
 class IStatement;
 class IMessageMetadata;
 }  // namespace Firebird
@@ -27,7 +30,60 @@ struct TValorCampo {
     std::string texto;         // Texto, without the pad blanks of CHAR
 };
 
-class TConsulta {
+// The columns of a result and the row a reader stands on, read by name without regard to case.
+// Text form: NULL gives the empty text; integers their digits; scaled numerics and floats the
+// general form with the regional separator; DATE dd/mm/yyyy; TIMESTAMP dd/mm/yyyy hh:nn:ss (no
+// time at midnight).
+class TCamposResultado {
+  public:
+    std::string Texto(const std::string& campo) const;
+    // Fails with a conversion error when the value is not an integer.
+    std::int64_t Inteiro(const std::string& campo) const;
+    double Numero(const std::string& campo) const;
+    bool Nulo(const std::string& campo) const;
+    const TValorCampo& Valor(const std::string& campo) const;
+
+    static std::string TextoDoValor(const TValorCampo& v);
+
+  protected:
+    TCamposResultado() = default;
+    ~TCamposResultado() = default;
+    // nullptr past the last row.
+    virtual const std::vector<TValorCampo>* LinhaAtual() const = 0;
+
+    std::vector<std::string> campos_;  // upper-cased names of the result columns
+
+  private:
+    size_t IndiceCampo(const std::string& campo) const;
+};
+
+// Turns the rows of a statement's output message into values, in the column order of the
+// message; blobs are read whole through the connection.
+class TLeitorLinhas {
+  public:
+    // Reads the layout; the metadata stays the caller's.
+    explicit TLeitorLinhas(Firebird::IMessageMetadata* saida);
+    const std::vector<std::string>& Nomes() const { return nomes_; }
+    std::vector<unsigned char>& Mensagem() { return mensagem_; }
+    // The row now in the message.
+    std::vector<TValorCampo> Le(Firebird::IAttachment* att, Firebird::ITransaction* tra) const;
+
+  private:
+    struct TColuna {
+        unsigned tipo;
+        int subtipo;
+        unsigned comprimento, offset, offsetNulo;
+        int escala;
+    };
+    static TValorCampo LeValor(const TColuna& c, const unsigned char* buf,
+                               Firebird::IAttachment* att, Firebird::ITransaction* tra);
+
+    std::vector<TColuna> colunas_;
+    std::vector<std::string> nomes_;  // upper-cased
+    std::vector<unsigned char> mensagem_;
+};
+
+class TConsulta : public TCamposResultado {
   public:
     explicit TConsulta(TBancoFirebird& banco);
     // Runs in the given transaction of the connection instead of its default one.
@@ -60,23 +116,13 @@ class TConsulta {
     bool Fim() const { return linha_ >= linhas_.size(); }
     int TotalRegistros() const { return static_cast<int>(linhas_.size()); }
 
-    // Fields by name, without regard to case. Text form: NULL gives the empty text; integers
-    // their digits; scaled numerics and floats the general form with the regional separator;
-    // DATE dd/mm/yyyy; TIMESTAMP dd/mm/yyyy hh:nn:ss (no time at midnight).
-    std::string Texto(const std::string& campo) const;
-    // Fails with a conversion error when the value is not an integer.
-    std::int64_t Inteiro(const std::string& campo) const;
-    double Numero(const std::string& campo) const;
-    bool Nulo(const std::string& campo) const;
-    const TValorCampo& Valor(const std::string& campo) const;
-
-    static std::string TextoDoValor(const TValorCampo& v);
-
   private:
+    const std::vector<TValorCampo>* LinhaAtual() const override {
+        return Fim() ? nullptr : &linhas_[linha_];
+    }
     Firebird::IStatement* Prepara();
     Firebird::ITransaction* TransacaoAtiva();
     std::vector<unsigned char> MontaEntrada(Firebird::IMessageMetadata*& meta);
-    size_t IndiceCampo(const std::string& campo) const;
 
     TBancoFirebird& banco_;
     TTransacao* transacao_ = nullptr;  // none: the connection's default transaction
@@ -85,7 +131,6 @@ class TConsulta {
     std::vector<std::string> nomesParametros_;  // one per "?", in order
     std::vector<std::optional<std::string>> valoresParametros_;
     bool aberta_ = false;
-    std::vector<std::string> campos_;  // upper-cased names of the result columns
     std::vector<std::vector<TValorCampo>> linhas_;
     size_t linha_ = 0;
 };

@@ -5,9 +5,9 @@
 #pragma once
 
 #include "app/logica/AvisosDaExecucao.h"
-#include "app/logica/GravacaoDaConversao.h"
 #include "app/logica/ContaDaConversao.h"
 #include "app/logica/ContinuacaoPorRegistro.h"
+#include "app/logica/GravacaoDaConversao.h"
 #include "app/logica/Interfaces.h"
 #include "app/logica/Interrupcao.h"
 #include "app/logica/LugarConversao.h"
@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-class TConsulta;
+class TConsultaSequencial;
 
 enum class TTipoConversao { Produtos, Clientes, Fornecedores };
 
@@ -182,8 +182,8 @@ class TLogicaPrincipal {
                           const std::function<void()>& descarta, int ateLinha = -1);
     // Walks the records of an open source query of the source table, with the caption
     // "<aguarde><n> de <total>", each one as one record as above.
-    void PercorreOrigem(TConsulta& origem, const std::string& tabela, const std::string& aguarde,
-                        const std::function<void()>& converteRegistro,
+    void PercorreOrigem(TConsultaSequencial& origem, const std::string& tabela,
+                        const std::string& aguarde, const std::function<void()>& converteRegistro,
                         const std::function<void()>& descarta);
 
     // ---- Progress display, as the mappings drive it ---------------------------------------

@@ -3,7 +3,7 @@
 #include "app/logica/LogicaPrincipal.h"
 #include "common/Erros.h"
 #include "common/Win1252.h"
-#include "conversion/Consulta.h"
+#include "conversion/ConsultaSequencial.h"
 
 void TLogicaPrincipal::PercorrePlanilha(const std::string& aguarde,
                                         const std::function<void(int linha)>& converteLinha,
@@ -44,13 +44,13 @@ void TLogicaPrincipal::PercorrePlanilha(const std::string& aguarde,
     DefineBarraPosicao(0);
 }
 
-void TLogicaPrincipal::PercorreOrigem(TConsulta& origem, const std::string& tabela,
+void TLogicaPrincipal::PercorreOrigem(TConsultaSequencial& origem, const std::string& tabela,
                                       const std::string& aguarde,
                                       const std::function<void()>& converteRegistro,
                                       const std::function<void()>& descarta) {
-    origem.Ultimo();
-    DefineBarraMaximo(origem.TotalRegistros());
-    origem.Primeiro();
+    // Counted by the engine in the source's snapshot, so the rows are read as they are mapped
+    // and never held all at once.
+    DefineBarraMaximo(origem.ContaRegistros());
     Conta.Origem("banco TESSALY, tabela " + tabela, false);
     const std::string deTotal = " de " + std::to_string(Progresso().barraMaximo);
     int registro = 1;

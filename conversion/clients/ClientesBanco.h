@@ -1,10 +1,10 @@
 // The source side of the clients run: the Tessaly CLIENTE statement.
 #pragma once
 
-#include "conversion/Consulta.h"
+#include "conversion/ConsultaSequencial.h"
 
 // The statement on the source, also read by the check that runs before a conversion.
 extern const char* const kComandoClientesBanco;
 
-// Sets the CLIENTE statement on the query, opens it and gives the same query back.
-TConsulta& AbreClientesBanco(TConsulta& consulta);
+// Sets the CLIENTE statement on the query, opens it on its first row and gives the same query back.
+TConsultaSequencial& AbreClientesBanco(TConsultaSequencial& consulta);

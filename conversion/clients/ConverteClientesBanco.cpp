@@ -9,7 +9,8 @@
 
 namespace {
 
-std::string EnderecoENumero(const TConsulta& origem, const char* endereco, const char* numero) {
+std::string EnderecoENumero(const TCamposResultado& origem, const char* endereco,
+                            const char* numero) {
     return origem.Texto(endereco) + " " + origem.Texto(numero);
 }
 
@@ -22,7 +23,7 @@ const char* const kComandoClientesBanco =
     "ENDERECO_COBRANCA, NUMERO_COBRANCA, CEP_COBRANCA, CIDADE_COBRANCA, UF_COBRANCA, "
     "BAIRRO_COBRANCA FROM CLIENTE";
 
-TConsulta& AbreClientesBanco(TConsulta& consulta) {
+TConsultaSequencial& AbreClientesBanco(TConsultaSequencial& consulta) {
     consulta.LimpaSQL();
     consulta.DefineSQL(kComandoClientesBanco);
     consulta.Abre();
@@ -33,7 +34,7 @@ void TLogicaPrincipal::ConverteClientesBanco() {
     ProcessaMensagens();
     // Declared in the reverse of the order in which they go.
     TConversao conversao(dbAlmuro, Avisos());
-    TConsulta origem(dbTessaly);
+    TConsultaSequencial origem(dbTessaly);
     TConverteCliente cliente(dbAlmuro, Avisos());
 
     cliente.LimpaTabela();

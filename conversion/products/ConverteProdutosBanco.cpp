@@ -14,7 +14,7 @@ const char* const kComandoEstoque =
     "PIS_ST_ENTRADA, COFINS_ST_ENTRADA, PIS_ALIQ_ENTRADA, COFINS_ALIQ_ENTRADA FROM ESTOQUE";
 const char* const kComandoClFiscal = "SELECT SIT_TRIBUTARIA FROM CLFISCAL WHERE CODIGO = :CODIGO";
 
-TConsulta& AbreProdutosBanco(TConsulta& consulta) {
+TConsultaSequencial& AbreProdutosBanco(TConsultaSequencial& consulta) {
     consulta.LimpaSQL();
     consulta.DefineSQL(kComandoEstoque);
     consulta.Abre();
@@ -50,7 +50,7 @@ std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codi
     return sit;
 }
 
-double NumeroOuZero(const TConsulta& consulta, const std::string& campo) {
+double NumeroOuZero(const TCamposResultado& consulta, const std::string& campo) {
     if (texto::Trim(consulta.Texto(campo)).empty())
         return 0;
     return consulta.Numero(campo);
@@ -60,7 +60,7 @@ void TLogicaPrincipal::ConverteProdutosBanco() {
     TConverteProduto produto(dbAlmuro, Avisos());
     TConverteProdutoDetalhe detalhe(dbAlmuro, Avisos());
     TConversao conversao(dbAlmuro, Avisos());
-    TConsulta origem(dbTessaly);
+    TConsultaSequencial origem(dbTessaly);
 
     produto.LimpaTabela();
     detalhe.LimpaTabela();

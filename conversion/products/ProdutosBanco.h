@@ -3,6 +3,7 @@
 
 #include "conversion/BancoFirebird.h"
 #include "conversion/Consulta.h"
+#include "conversion/ConsultaSequencial.h"
 
 #include <string>
 
@@ -10,11 +11,11 @@
 extern const char* const kComandoEstoque;
 extern const char* const kComandoClFiscal;
 
-// Sets the ESTOQUE statement on the query, opens it and gives the same query back.
-TConsulta& AbreProdutosBanco(TConsulta& consulta);
+// Sets the ESTOQUE statement on the query, opens it on its first row and gives the same query back.
+TConsultaSequencial& AbreProdutosBanco(TConsultaSequencial& consulta);
 
 // The SIT_TRIBUTARIA that CLFISCAL gives for a code, or the empty text when there is none.
 std::string RetornaSitTributaria(TBancoFirebird& origem, const std::string& codigo);
 
 // "number or 0": a column whose text is blank (NULL included) reads 0.
-double NumeroOuZero(const TConsulta& consulta, const std::string& campo);
+double NumeroOuZero(const TCamposResultado& consulta, const std::string& campo);

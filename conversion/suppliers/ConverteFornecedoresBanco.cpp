@@ -10,7 +10,7 @@ const char* const kComandoFornecedoresBanco =
     "SELECT CODIGO, NOME, NOME_FANTASIA, ENDERECO, NUMERO, CIDADE, UF, BAIRRO, CEP, CNPJ, "
     "CPF, IE, COMPLEMENTO, CONTATO, TELEFONE, CELULAR, FAX, EMAIL FROM FORNECEDOR";
 
-TConsulta& AbreFornecedoresBanco(TConsulta& consulta) {
+TConsultaSequencial& AbreFornecedoresBanco(TConsultaSequencial& consulta) {
     consulta.LimpaSQL();
     consulta.DefineSQL(kComandoFornecedoresBanco);
     consulta.Abre();
@@ -21,7 +21,7 @@ void TLogicaPrincipal::ConverteFornecedoresBanco() {
     ProcessaMensagens();
     // Declared so that they go in the reverse order: writer, source query, lookups.
     TConversao conversao(dbAlmuro, Avisos());
-    TConsulta origem(dbTessaly);
+    TConsultaSequencial origem(dbTessaly);
     TConverteFornece fornecedor(dbAlmuro, Avisos());
 
     fornecedor.LimpaTabela();

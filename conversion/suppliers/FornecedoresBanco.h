@@ -1,10 +1,11 @@
 // The source side of the suppliers run: the FORNECEDOR statement.
 #pragma once
 
-#include "conversion/Consulta.h"
+#include "conversion/ConsultaSequencial.h"
 
 // The statement on the source, also read by the check that runs before a conversion.
 extern const char* const kComandoFornecedoresBanco;
 
-// Sets the FORNECEDOR statement on the query, opens it and gives the same query back.
-TConsulta& AbreFornecedoresBanco(TConsulta& consulta);
+// Sets the FORNECEDOR statement on the query, opens it on its first row and gives the same query
+// back.
+TConsultaSequencial& AbreFornecedoresBanco(TConsultaSequencial& consulta);

@@ -152,6 +152,33 @@ TEST_F(FalhasDaConversaoTest, LinhaPresaPorOutroUsuarioEsperaPoucoENomeiaATabela
     EXPECT_EQ(Produtos(), kComoAntes);
 }
 
+// The source is read as it is converted: a record deep in the table that fails is named as the
+// first would be, and what went before it is undone.
+TEST_F(FalhasDaConversaoTest, RegistroDaOrigemQueFalhaNoMeioENomeadoEDesfazTudo) {
+    apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
+                        {{"00000002", "Dois"}, {"0000000X", "Xis"}, {"00000004", "Quatro"}});
+    const std::string erro = Erro();
+    EXPECT_EQ(erro.rfind("banco TESSALY, tabela ESTOQUE, CODIGO 0000000X, coluna CODIGO: ", 0), 0u)
+        << erro;
+    EXPECT_EQ(t.progresso.legendas.back(), "Convertendo Produtos - Registro 3 de 4");
+    EXPECT_EQ(Produtos(), kComoAntes);
+}
+
+// A row the source engine cannot produce fails when the reading reaches it, with the engine's
+// text, after rows already written: those are undone too.
+TEST_F(FalhasDaConversaoTest, FalhaDoBancoTessalyAoLerNoMeioDesfazTudo) {
+    apoio::Executa(t.bancos.Tessaly(), "alter table ESTOQUE drop ICMS");
+    apoio::Executa(t.bancos.Tessaly(),
+                   "alter table ESTOQUE add ICMS computed by (1 / (cast(CODIGO as integer) - 3))");
+    apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
+                        {{"00000002", "Dois"}, {"00000003", "Tres"}, {"00000004", "Quatro"}});
+    const std::string erro = Erro();
+    EXPECT_NE(erro.find("TESSALY"), std::string::npos) << erro;
+    EXPECT_NE(erro.find("divide"), std::string::npos) << erro;
+    EXPECT_EQ(t.progresso.legendas.back(), "Convertendo Produtos - Registro 2 de 4");
+    EXPECT_EQ(Produtos(), kComoAntes);
+}
+
 TEST_F(FalhasDaConversaoTest, CodigosQueNaoCabemParamAntesDaPrimeiraLinha) {
     apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
                         {{"00999998", "Quase no fim"}});
