@@ -15,7 +15,6 @@ std::string TRelatoDaExecucao::NomeDoModo() const {
 std::string TRelatoDaExecucao::FimDaConferencia() const {
     if (problemas.empty())
         return "Conferência concluída: nenhum problema; nada foi gravado.";
-    const size_t n = problemas.size();
-    return "Conferência concluída: " + std::to_string(n) + (n == 1 ? " problema" : " problemas") +
-           "; nada foi gravado.";
+    return "Conferência concluída: " + std::to_string(problemas.size()) +
+           " problema(s); nada foi gravado.";
 }

@@ -36,6 +36,6 @@ struct TRelatoDaExecucao {
 
     // "Conversão", "Simulação", "Conferência".
     std::string NomeDoModo() const;
-    // The check's last line: "Conferência concluída: 3 problemas; nada foi gravado." UTF-8.
+    // The check's last line: "Conferência concluída: 3 problema(s); nada foi gravado." UTF-8.
     std::string FimDaConferencia() const;
 };

@@ -54,7 +54,7 @@ TEST_F(ConferenciaDaJanelaTest, VerificarListaOsProblemasNoQuadroSemGravarNada) 
 
     ASSERT_EQ(t.mensagens.conferencias.size(), 1u);
     const TQuadroConferencia quadro = TQuadroConferencia::DoRelato(t.mensagens.conferencias[0]);
-    EXPECT_EQ(quadro.Conclusao(), "Conferência concluída: 2 problemas; nada foi gravado.");
+    EXPECT_EQ(quadro.Conclusao(), "Conferência concluída: 2 problema(s); nada foi gravado.");
     EXPECT_NE(quadro.Conta().find("planilha: 4 linhas de dados, 2 gravadas, 2 com problema"),
               std::string::npos)
         << quadro.Conta();

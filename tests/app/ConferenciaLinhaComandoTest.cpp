@@ -85,7 +85,7 @@ TEST_F(ConferenciaLinhaComandoTest, UmaLinhaPorProblemaContaELinhaFinal) {
                            "  planilha: 4 linhas de dados, 2 gravadas, 2 com problema\n"),
               std::string::npos)
         << r.saida;
-    EXPECT_EQ(linhas.back(), "Conferência concluída: 2 problemas; nada foi gravado.");
+    EXPECT_EQ(linhas.back(), "Conferência concluída: 2 problema(s); nada foi gravado.");
     EXPECT_EQ(Produtos(), "1");
 
     // The run of the same inputs stops with the first of them; --dry-run still stops there.
@@ -134,7 +134,7 @@ TEST_F(ConferenciaLinhaComandoTest, RelatorioLidoDeVoltaERelatorioQueNaoSeGravaS
     EXPECT_EQ(linha(1, 3, 2), (V{"Banco ALMURO", bancos.CaminhoAlmuro()}));
     EXPECT_EQ(linha(1, 8, 2), (V{"Tipo", "Produtos"}));
     EXPECT_EQ(linha(1, 11, 2),
-              (V{"Resultado", "Conferência concluída: 1 problema; nada foi gravado."}));
+              (V{"Resultado", "Conferência concluída: 1 problema(s); nada foi gravado."}));
     EXPECT_EQ(linha(1, 14, 5),
               (V{"Origem", "Lidos", "Gravados", "Deixados de fora", "Com problema"}));
     EXPECT_EQ(linha(1, 16, 5), (V{"planilha", "2", "1", "0", "1"}));

@@ -114,7 +114,7 @@ TEST_F(ConferenciaTest, ProdutosComDetalheRecusadoEPrecosQueNaoSaoNumeros) {
         << Resumo();
     const std::string unidadesDaConferencia = Resumo().substr(Resumo().find("UNIDADES"), 11);
     EXPECT_EQ(t.logica.Relato().FimDaConferencia(),
-              "Conferência concluída: 3 problemas; nada foi gravado.");
+              "Conferência concluída: 3 problema(s); nada foi gravado.");
 
     EXPECT_EQ(ErroDaExecucao("PRODUTO"), Junto(problemas[0]));
 
