@@ -1,8 +1,10 @@
 #include "conversion/BuscaConcorrente.h"
 
 #include "common/Texto.h"
+#include "conversion/BuscaNumaIda.h"
 #include "conversion/Consulta.h"
 #include "conversion/ErrosMotor.h"
+#include "conversion/LoteComandos.h"
 
 #include <optional>
 
@@ -56,7 +58,18 @@ std::string AchaOuCriaLinha(TBancoFirebird& banco, const TLinhaDeBusca& linha,
         *achadaPor = -1;
     for (int tentativa = 0;; ++tentativa) {
         std::string maior;
-        {
+        // Through a server the questions go together; elsewhere, or when the block cannot ask
+        // them, one by one.
+        const std::optional<TRespostaDaBusca> numaIda =
+            banco.Lote().Agrupa() ? PerguntaNumaIda(banco, linha) : std::nullopt;
+        if (numaIda && numaIda->achadaPor >= 0) {
+            if (achadaPor)
+                *achadaPor = numaIda->achadaPor;
+            return numaIda->codigo;
+        }
+        if (numaIda) {
+            maior = OMaior(numaIda->maiorConfirmado, numaIda->maiorProprio);
+        } else {
             TLeituraConfirmada confirmada(banco);
             for (size_t i = 0; i < linha.buscas.size(); ++i) {
                 const TBuscaDeCodigo& b = linha.buscas[i];
@@ -69,7 +82,7 @@ std::string AchaOuCriaLinha(TBancoFirebird& banco, const TLinhaDeBusca& linha,
             if (!linha.maximo.empty())
                 maior = confirmada.Primeiro(linha.maximo, {}, linha.campoMaximo).value_or("");
         }
-        if (!linha.maximo.empty()) {
+        if (!numaIda && !linha.maximo.empty()) {
             TConsulta propria(banco);
             propria.DefineSQL(linha.maximo);
             propria.Abre();

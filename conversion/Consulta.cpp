@@ -334,6 +334,15 @@ void TConsulta::DefineSQL(const std::string& sql) {
     valoresParametros_.assign(nomesParametros_.size(), std::nullopt);
 }
 
+void TConsulta::DefineSQLPosicional(const std::string& sql,
+                                    std::vector<std::optional<std::string>> valores) {
+    Fecha();
+    sql_ = sql;
+    sqlPreparado_ = sql;
+    nomesParametros_.assign(valores.size(), std::string());
+    valoresParametros_ = std::move(valores);
+}
+
 void TConsulta::Parametro(const std::string& nome, const std::string& valor) {
     std::string chave = texto::UpperAZ(nome);
     bool achou = false;

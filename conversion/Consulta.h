@@ -96,6 +96,10 @@ class TConsulta : public TCamposResultado {
     void DefineSQL(const std::string& sql);
     void LimpaSQL() { DefineSQL(std::string()); }
     const std::string& SQL() const { return sql_; }
+    // A statement that takes its values by position ("?"), run as written: the body of an
+    // EXECUTE BLOCK names its own variables with colons, which are no parameters of ours.
+    void DefineSQLPosicional(const std::string& sql,
+                             std::vector<std::optional<std::string>> valores);
 
     // Sets every occurrence of the named parameter; fails when the statement has no such name.
     void Parametro(const std::string& nome, const std::string& valor);

@@ -141,19 +141,50 @@ std::string TConversao::CodCidadeDaOrigem(const std::string& cidade, const std::
     return RetornaCodCidade(cidade, estado);
 }
 
+namespace {
+
+// How many cities the run created that a case- or accent-blind column could take for BHTE or
+// BELO HORIZONTE: an answer got through BELO HORIZONTE holds only until the next one.
+constexpr const char* kCidadesParecidasComBh = "CidadesParecidasComBh";
+
+// The key of an answer got through BELO HORIZONTE, which holds only while the run creates no
+// city like it.
+std::string ChaveDoBhte(TBancoFirebird& banco, const std::string& estado) {
+    const std::string* parecidas = banco.Memoria().Busca(kCidadesParecidasComBh);
+    return TMemoriaTransacao::Chave("RetornaCodCidade", "BHTE",
+                                    estado + '\n' + (parecidas ? *parecidas : "0"));
+}
+
+}  // namespace
+
+void TConversao::CidadeCriada(TBancoFirebird& banco, const std::string& nome) {
+    const std::string semBrancos = nome.substr(0, nome.find_last_not_of(' ') + 1);
+    if (semBrancos.size() != 4 && semBrancos.size() != 14)
+        return;
+    const std::string* parecidas = banco.Memoria().Busca(kCidadesParecidasComBh);
+    banco.Memoria().Guarda(kCidadesParecidasComBh,
+                           std::to_string((parecidas ? texto::LeInteiro(*parecidas) : 0) + 1));
+}
+
 std::string TConversao::RetornaCodCidade(const std::string& cidade, const std::string& estado) {
     const std::string chave = TMemoriaTransacao::Chave("RetornaCodCidade", cidade, estado);
     if (const std::string* lembrado = banco_.Memoria().Busca(chave))
         return *lembrado;
-    bool lembravel = true;
-    const std::string codigo = CodCidadeNoBanco(cidade, estado, lembravel);
-    if (lembravel)
+    if (cidade == "BHTE") {
+        if (const std::string* lembrado = banco_.Memoria().Busca(ChaveDoBhte(banco_, estado)))
+            return *lembrado;
+    }
+    TLembranca lembranca = TLembranca::Sempre;
+    const std::string codigo = CodCidadeNoBanco(cidade, estado, lembranca);
+    if (lembranca == TLembranca::Sempre)
         banco_.Memoria().Guarda(chave, codigo);
+    else if (lembranca == TLembranca::AteCidadeParecida)
+        banco_.Memoria().Guarda(ChaveDoBhte(banco_, estado), codigo);
     return codigo;
 }
 
 std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::string& estado,
-                                         bool& lembravel) {
+                                         TLembranca& lembranca) {
     const std::string nome = UpperAZ(cidade);
     const std::string uf = UpperAZ(estado);
     auxiliar_.Fecha();
@@ -167,12 +198,12 @@ std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::s
         auxiliar_.Fecha();
         auxiliar_.DefineSQL(kBeloHorizonte);
         auxiliar_.Abre();
-        // Not remembered: a later "bhte" of the same state creates a row BHTE that the exact
+        // Not for good: a later "bhte" of the same state creates a row BHTE that the exact
         // lookup would find from then on.
-        lembravel = false;
+        lembranca = TLembranca::AteCidadeParecida;
         if (!auxiliar_.Fim())
             return auxiliar_.Texto("CODCIDADE");
-        lembravel = true;
+        lembranca = TLembranca::Sempre;
     }
 
     auxiliar_.Fecha();
@@ -194,9 +225,13 @@ std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::s
             auxiliar_.Parametro("Cidade", nome);
             auxiliar_.Parametro("Estado", uf);
             auxiliar_.Executa();
+            CidadeCriada(banco_, nome);
         },
         &achadaPor);
-    lembravel = achadaPor != 1;  // Belo Horizonte, as above
+    // Belo Horizonte committed by another run: asked again every time, as the exact lookup may
+    // find a BHTE another run commits.
+    if (achadaPor == 1)
+        lembranca = TLembranca::Nunca;
     return codigo;
 }
 

@@ -41,6 +41,9 @@ class TConversao {
     // never keep the code a writer still holds from an earlier, skipped record.
     std::string CodCidadeDaOrigem(const std::string& cidade, const std::string& estado);
 
+    // A city row the run inserted: BHTE is asked again after one that may be taken for it.
+    static void CidadeCriada(TBancoFirebird& banco, const std::string& nome);
+
     static std::string CompletaZeros(const std::string& texto, int largura);
     static std::string SomenteNumeros(const std::string& texto);
     static std::string FormataData(const std::string& data);
@@ -66,9 +69,11 @@ class TConversao {
 
   private:
     std::string ClasFiscalNoBanco(const std::string& codigoNcm);
-    // lembravel: whether the answer is the one the exact lookup gives from now on.
+    // How long an answer is the one the lookup gives: for the run, until the run creates a city
+    // that may be taken for BHTE or BELO HORIZONTE, or only now.
+    enum class TLembranca { Sempre, AteCidadeParecida, Nunca };
     std::string CodCidadeNoBanco(const std::string& cidade, const std::string& estado,
-                                 bool& lembravel);
+                                 TLembranca& lembranca);
 
     TBancoFirebird& banco_;
     IAvisos& avisos_;

@@ -82,6 +82,7 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
                 q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
                 q.Parametro("PESTADO", texto::Primeiros(estado, 30));
                 q.Executa();
+                TConversao::CidadeCriada(dbAlmuro, texto::Primeiros(nome, 30));
             });
             if (estado.size() <= 2)
                 dbAlmuro.Memoria().Guarda(chave, resultado);
