@@ -1,10 +1,8 @@
 #include "conversion/BuscaConcorrente.h"
 
 #include "common/Texto.h"
-#include "conversion/BuscaNumaIda.h"
 #include "conversion/Consulta.h"
 #include "conversion/ErrosMotor.h"
-#include "conversion/LoteComandos.h"
 
 #include <optional>
 
@@ -37,18 +35,18 @@ class TLeituraConfirmada {
     TTransacao transacao_;
 };
 
-std::string OMaior(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty())
-        return a.empty() ? b : a;
-    return texto::LeInteiro(a) >= texto::LeInteiro(b) ? a : b;
-}
-
 bool ChaveRepetida(const EBancoDados& e) {
     bool nomeDeIndice = false;
     return !erros_motor::ChaveRepetida(e.Falha(), nomeDeIndice).empty();
 }
 
 }  // namespace
+
+std::string OMaiorCodigo(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty())
+        return a.empty() ? b : a;
+    return texto::LeInteiro(a) >= texto::LeInteiro(b) ? a : b;
+}
 
 std::string AchaOuCriaLinha(TBancoFirebird& banco, const TLinhaDeBusca& linha,
                             const std::function<std::string(const std::string& maior)>& proximo,
@@ -58,18 +56,7 @@ std::string AchaOuCriaLinha(TBancoFirebird& banco, const TLinhaDeBusca& linha,
         *achadaPor = -1;
     for (int tentativa = 0;; ++tentativa) {
         std::string maior;
-        // Through a server the questions go together; elsewhere, or when the block cannot ask
-        // them, one by one.
-        const std::optional<TRespostaDaBusca> numaIda =
-            banco.Lote().Agrupa() ? PerguntaNumaIda(banco, linha) : std::nullopt;
-        if (numaIda && numaIda->achadaPor >= 0) {
-            if (achadaPor)
-                *achadaPor = numaIda->achadaPor;
-            return numaIda->codigo;
-        }
-        if (numaIda) {
-            maior = OMaior(numaIda->maiorConfirmado, numaIda->maiorProprio);
-        } else {
+        {
             TLeituraConfirmada confirmada(banco);
             for (size_t i = 0; i < linha.buscas.size(); ++i) {
                 const TBuscaDeCodigo& b = linha.buscas[i];
@@ -82,11 +69,11 @@ std::string AchaOuCriaLinha(TBancoFirebird& banco, const TLinhaDeBusca& linha,
             if (!linha.maximo.empty())
                 maior = confirmada.Primeiro(linha.maximo, {}, linha.campoMaximo).value_or("");
         }
-        if (!numaIda && !linha.maximo.empty()) {
+        if (!linha.maximo.empty()) {
             TConsulta propria(banco);
             propria.DefineSQL(linha.maximo);
             propria.Abre();
-            maior = OMaior(maior, propria.Texto(linha.campoMaximo));
+            maior = OMaiorCodigo(maior, propria.Texto(linha.campoMaximo));
         }
         const std::string codigo = proximo(maior);
         try {

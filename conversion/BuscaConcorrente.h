@@ -34,3 +34,6 @@ std::string AchaOuCriaLinha(TBancoFirebird& banco, const TLinhaDeBusca& linha,
                             const std::function<std::string(const std::string& maior)>& proximo,
                             const std::function<void(const std::string& codigo)>& insere,
                             int* achadaPor = nullptr);
+
+// The higher of two codes read as integers, the first on a tie; an empty code is lower than any.
+std::string OMaiorCodigo(const std::string& a, const std::string& b);

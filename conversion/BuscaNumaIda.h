@@ -1,27 +1,24 @@
-// What a lookup row's miss asks the database, in one trip instead of one per question. Through
-// a server each question waits for the network: the committed rows (found by each lookup in
-// turn, then their highest code) are asked in a transaction of their own, the run's highest code
-// in the run's transaction, and that is six to ten trips per new city, unit or classification.
-// One EXECUTE BLOCK asks them all: the committed rows from an autonomous transaction, which sees
-// what other transactions had committed when it started, as the read-committed read did; every
-// question is the very statement the separate reads run (EXECUTE STATEMENT), with the same values
-// bound to it, and its answer comes back in the type the statement gives it.
+// A lookup row's whole lookup in one EXECUTE BLOCK, for a database behind a network: asked in
+// turn, a new city, unit or classification waits for six to ten round trips (the run's own
+// lookups, the committed rows in a transaction of their own, the highest codes, the insert).
+//
+// Every question is the very statement the lookup asks alone, run by EXECUTE STATEMENT with the
+// same values, and answers in its column's own type: the run's own lookups in the run's
+// transaction; the committed rows and their highest code in an autonomous transaction, which
+// sees what other transactions had committed when it started, as the read-committed read did;
+// the run's highest code in the run's transaction again. The new code follows the highest of
+// both, which only the program computes: the block inserts it when both highest codes are the
+// ones the program foresaw from the last time (the run's last new code, nobody else's since),
+// and otherwise answers them, for the program to compute the code and ask once more.
 #pragma once
 
-#include "conversion/BuscaConcorrente.h"
+#include "conversion/BuscaDeLinha.h"
 
 #include <optional>
-#include <string>
 
 class TBancoFirebird;
 
-struct TRespostaDaBusca {
-    int achadaPor = -1;           // the lookup of the committed rows that found the row, or -1
-    std::string codigo;           // the code it found
-    std::string maiorConfirmado;  // otherwise: the highest code committed,
-    std::string maiorProprio;     // and the highest code the run's transaction sees
-};
-
-// nullopt when the block cannot ask it (a value or a column it cannot carry, a failure of the
-// engine): the caller asks question by question, and any failure is then the statement's own.
-std::optional<TRespostaDaBusca> PerguntaNumaIda(TBancoFirebird& banco, const TLinhaDeBusca& linha);
+// nullopt when the block cannot ask it (a value, a statement or a column it cannot carry, any
+// refusal of the engine but a duplicate of the new code): the lookup is then asked in turn, and
+// any failure is the statement's own.
+std::optional<TLinhaAchada> BuscaNumaIda(TBancoFirebird& banco, const TBuscaDaLinha& busca);

@@ -3,7 +3,7 @@
 #include "common/ConfiguracaoRegional.h"
 #include "common/Erros.h"
 #include "common/Texto.h"
-#include "conversion/BuscaConcorrente.h"
+#include "conversion/BuscaDeLinha.h"
 #include "conversion/ComandoEscritor.h"
 #include "conversion/ErrosMotor.h"
 #include "conversion/LoteComandos.h"
@@ -77,29 +77,23 @@ std::string TConversao::RetornaClasFiscal(const std::string& ncm) {
 }
 
 std::string TConversao::ClasFiscalNoBanco(const std::string& codigoNcm) {
-    auxiliar_.Fecha();
-    auxiliar_.DefineSQL(" SELECT CODCLASFIS FROM CLASFISC WHERE CODIGONCM = " +
-                        texto::Literal(codigoNcm));
-    auxiliar_.Abre();
-    if (!auxiliar_.Fim())
-        return auxiliar_.Texto("CODCLASFIS");
-
-    auxiliar_.Fecha();
-    const TLinhaDeBusca linha{{{" SELECT CODCLASFIS FROM CLASFISC WHERE CODIGONCM = :CODIGONCM",
-                                {{"CODIGONCM", codigoNcm}},
-                                "CODCLASFIS"}},
-                              " Select Max(CODCLASFIS) as CodClasFis From CLASFISC ",
-                              "CodClasFis"};
-    return AchaOuCriaLinha(
-        banco_, linha, [](const std::string& maior) { return ProximoCodigo(maior, 4, "CLASFISC"); },
-        [&](const std::string& novo) {
-            auxiliar_.Fecha();
-            auxiliar_.DefineSQL(kInsereClasFisc);
-            auxiliar_.Parametro("CodClasFis", CompletaZeros(Primeiros(novo, 4), 4));
-            auxiliar_.Parametro("CodigoNCM", codigoNcm);
-            auxiliar_.Parametro("CodNBM", codigoNcm);
-            auxiliar_.Executa();
-        });
+    TBuscaDaLinha busca;
+    busca.proprias = {
+        {" SELECT CODCLASFIS FROM CLASFISC WHERE CODIGONCM = " + texto::Literal(codigoNcm),
+         {},
+         "CODCLASFIS"}};
+    busca.confirmadas = {{{" SELECT CODCLASFIS FROM CLASFISC WHERE CODIGONCM = :CODIGONCM",
+                           {{"CODIGONCM", codigoNcm}},
+                           "CODCLASFIS"}},
+                         " Select Max(CODCLASFIS) as CodClasFis From CLASFISC ",
+                         "CodClasFis"};
+    busca.proximo = [](const std::string& maior) { return ProximoCodigo(maior, 4, "CLASFISC"); };
+    busca.criacao = {kInsereClasFisc, [&](const std::string& novo) -> TParametrosComando {
+                         return {{"CodClasFis", CompletaZeros(Primeiros(novo, 4), 4)},
+                                 {"CodigoNCM", codigoNcm},
+                                 {"CodNBM", codigoNcm}};
+                     }};
+    return BuscaOuCriaLinha(banco_, busca).codigo;
 }
 
 std::string TConversao::VerificaUnidade(const std::string& unidade) {
@@ -110,24 +104,17 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
     // A refusal of a held statement is that record's failure, not this lookup's warning.
     banco_.Lote().Descarrega();
     try {
-        auxiliar_.DefineSQL("Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE");
-        auxiliar_.Parametro("PUNIDADE", codigo);
-        auxiliar_.Abre();
-        if (auxiliar_.Fim()) {
-            const TLinhaDeBusca linha{{{"Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE",
+        const TBuscaDeCodigo porUnidade{"Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE",
                                         {{"PUNIDADE", codigo}},
-                                        "UNIDADE"}},
-                                      {},
-                                      {}};
-            AchaOuCriaLinha(
-                banco_, linha, [&](const std::string&) { return codigo; },
-                [&](const std::string&) {
-                    auxiliar_.Fecha();
-                    auxiliar_.DefineSQL(kInsereUnidade);
-                    auxiliar_.Parametro("PUNIDADE", codigo);
-                    auxiliar_.Executa();
-                });
-        }
+                                        "UNIDADE"};
+        TBuscaDaLinha busca;
+        busca.proprias = {porUnidade};
+        busca.confirmadas = {{porUnidade}, {}, {}};
+        busca.proximo = [&](const std::string&) { return codigo; };
+        busca.criacao = {kInsereUnidade, [&](const std::string&) -> TParametrosComando {
+                             return {{"PUNIDADE", codigo}};
+                         }};
+        BuscaOuCriaLinha(banco_, busca);
         banco_.Memoria().Guarda(chave, codigo);
     } catch (const std::exception&) {
         avisos_.Alerta("Erro ao converter Unidade.");
@@ -187,52 +174,36 @@ std::string TConversao::CodCidadeNoBanco(const std::string& cidade, const std::s
                                          TLembranca& lembranca) {
     const std::string nome = UpperAZ(cidade);
     const std::string uf = UpperAZ(estado);
-    auxiliar_.Fecha();
-    auxiliar_.DefineSQL(" select CodCidade from Cidades  where Cidade = " + texto::Literal(nome) +
-                        "   And Estado = " + texto::Literal(uf));
-    auxiliar_.Abre();
-    if (!auxiliar_.Fim())
-        return auxiliar_.Texto("CodCidade");
-
-    if (cidade == "BHTE") {
-        auxiliar_.Fecha();
-        auxiliar_.DefineSQL(kBeloHorizonte);
-        auxiliar_.Abre();
-        // Not for good: a later "bhte" of the same state creates a row BHTE that the exact
-        // lookup would find from then on.
-        lembranca = TLembranca::AteCidadeParecida;
-        if (!auxiliar_.Fim())
-            return auxiliar_.Texto("CODCIDADE");
-        lembranca = TLembranca::Sempre;
-    }
-
-    auxiliar_.Fecha();
-    TLinhaDeBusca linha{
+    TBuscaDaLinha busca;
+    busca.proprias = {{" select CodCidade from Cidades  where Cidade = " + texto::Literal(nome) +
+                           "   And Estado = " + texto::Literal(uf),
+                       {},
+                       "CodCidade"}};
+    busca.confirmadas = {
         {{" select CodCidade from Cidades  where Cidade = :CIDADE   And Estado = :ESTADO",
           {{"CIDADE", nome}, {"ESTADO", uf}},
           "CodCidade"}},
         " Select Max(CodCidade) as CodCliente From Cidades ",
         "CodCliente"};
-    if (cidade == "BHTE")
-        linha.buscas.push_back({kBeloHorizonte, {}, "CODCIDADE"});
-    int achadaPor = -1;
-    const std::string codigo = AchaOuCriaLinha(
-        banco_, linha, [](const std::string& maior) { return ProximoCodigo(maior, 5, "Cidades"); },
-        [&](const std::string& novo) {
-            auxiliar_.Fecha();
-            auxiliar_.DefineSQL(kInsereCidade);
-            auxiliar_.Parametro("CodCidade", novo);
-            auxiliar_.Parametro("Cidade", nome);
-            auxiliar_.Parametro("Estado", uf);
-            auxiliar_.Executa();
-            CidadeCriada(banco_, nome);
-        },
-        &achadaPor);
-    // Belo Horizonte committed by another run: asked again every time, as the exact lookup may
-    // find a BHTE another run commits.
-    if (achadaPor == 1)
+    if (cidade == "BHTE") {
+        busca.proprias.push_back({kBeloHorizonte, {}, "CODCIDADE"});
+        busca.confirmadas.buscas.push_back({kBeloHorizonte, {}, "CODCIDADE"});
+    }
+    busca.proximo = [](const std::string& maior) { return ProximoCodigo(maior, 5, "Cidades"); };
+    busca.criacao = {kInsereCidade, [&](const std::string& novo) -> TParametrosComando {
+                         return {{"CodCidade", novo}, {"Cidade", nome}, {"Estado", uf}};
+                     }};
+    const TLinhaAchada achada = BuscaOuCriaLinha(banco_, busca);
+    // BHTE through BELO HORIZONTE: not for good, since a later "bhte" of the same state creates a
+    // row BHTE that the exact lookup would find from then on; when another run committed BELO
+    // HORIZONTE, not at all, as the exact lookup may find a BHTE another run commits.
+    if (achada.indice == 1 && achada.origem == TLinhaAchada::TOrigem::Propria)
+        lembranca = TLembranca::AteCidadeParecida;
+    else if (achada.indice == 1 && achada.origem == TLinhaAchada::TOrigem::Confirmada)
         lembranca = TLembranca::Nunca;
-    return codigo;
+    else if (achada.origem == TLinhaAchada::TOrigem::Criada)
+        CidadeCriada(banco_, nome);
+    return achada.codigo;
 }
 
 std::string TConversao::CompletaZeros(const std::string& texto, int largura) {

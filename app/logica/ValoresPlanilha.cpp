@@ -1,7 +1,7 @@
 // The value helpers that the sheet mappings share.
 #include "app/logica/LogicaPrincipal.h"
 #include "common/Texto.h"
-#include "conversion/BuscaConcorrente.h"
+#include "conversion/BuscaDeLinha.h"
 #include "conversion/Consulta.h"
 #include "conversion/LoteComandos.h"
 #include "conversion/classConversao.h"
@@ -49,44 +49,36 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
     // A refusal of a held statement is that record's failure, not this lookup's warning.
     dbAlmuro.Lote().Descarrega();
     try {
-        TConsulta q(dbAlmuro);
-        q.DefineSQL("Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO");
-        q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
-        q.Parametro("PESTADO", texto::Primeiros(estado, 2));
-        q.Abre();
-        if (!q.Fim())
-            resultado = q.Texto("CODCIDADE");
-        if (!q.Fim() && !q.Nulo("CODCIDADE"))
+        const TBuscaDeCodigo porNome{
+            "Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO",
+            {{"PCIDADE", texto::Primeiros(nome, 30)}, {"PESTADO", texto::Primeiros(estado, 2)}},
+            "CODCIDADE"};
+        TBuscaDaLinha busca;
+        busca.proprias = {porNome};
+        busca.nuloEncontra = false;  // a city without a code is created again
+        busca.confirmadas = {
+            {porNome}, "Select MAX(CODCIDADE) as CODCIDADE from CIDADES", "CODCIDADE"};
+        busca.proximo = [](const std::string& maior) {
+            if (maior.empty())
+                return std::string("00001");
+            std::string novo = ZerosEsquerda(texto::Inteiro(texto::LeInteiro(maior) + 1), 5);
+            if (novo.size() > 5) {
+                throw EConversor("Os códigos da tabela CIDADES se esgotaram: o próximo (" + novo +
+                                 ") não cabe em 5 dígitos.");
+            }
+            return novo;
+        };
+        busca.criacao = {kInsereCidadePlanilha, [&](const std::string& novo) -> TParametrosComando {
+                             return {{"PCODCIDADE", novo},
+                                     {"PCIDADE", texto::Primeiros(nome, 30)},
+                                     {"PESTADO", texto::Primeiros(estado, 30)}};
+                         }};
+        const TLinhaAchada achada = BuscaOuCriaLinha(dbAlmuro, busca);
+        resultado = achada.codigo;
+        if (achada.origem == TLinhaAchada::TOrigem::Criada)
+            TConversao::CidadeCriada(dbAlmuro, texto::Primeiros(nome, 30));
+        if (achada.origem == TLinhaAchada::TOrigem::Propria || estado.size() <= 2)
             dbAlmuro.Memoria().Guarda(chave, resultado);
-        if (q.Fim() || q.Nulo("CODCIDADE")) {
-            const TLinhaDeBusca linha{
-                {{"Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO",
-                  {{"PCIDADE", texto::Primeiros(nome, 30)},
-                   {"PESTADO", texto::Primeiros(estado, 2)}},
-                  "CODCIDADE"}},
-                "Select MAX(CODCIDADE) as CODCIDADE from CIDADES",
-                "CODCIDADE"};
-            auto proximo = [](const std::string& maior) {
-                if (maior.empty())
-                    return std::string("00001");
-                std::string novo = ZerosEsquerda(texto::Inteiro(texto::LeInteiro(maior) + 1), 5);
-                if (novo.size() > 5) {
-                    throw EConversor("Os códigos da tabela CIDADES se esgotaram: o próximo (" +
-                                     novo + ") não cabe em 5 dígitos.");
-                }
-                return novo;
-            };
-            resultado = AchaOuCriaLinha(dbAlmuro, linha, proximo, [&](const std::string& novo) {
-                q.DefineSQL(kInsereCidadePlanilha);
-                q.Parametro("PCODCIDADE", novo);
-                q.Parametro("PCIDADE", texto::Primeiros(nome, 30));
-                q.Parametro("PESTADO", texto::Primeiros(estado, 30));
-                q.Executa();
-                TConversao::CidadeCriada(dbAlmuro, texto::Primeiros(nome, 30));
-            });
-            if (estado.size() <= 2)
-                dbAlmuro.Memoria().Guarda(chave, resultado);
-        }
     } catch (const std::exception& e) {
         avisos_.Alerta(std::string("Erro ao converter Cidades. Motivo: ") + "\r" + e.what());
     }

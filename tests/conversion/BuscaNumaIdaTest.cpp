@@ -1,7 +1,8 @@
-// The questions of a lookup row's miss asked in one block answer what they answer one by one:
-// the committed rows from their own snapshot, the run's highest code from the run's, each code
-// in its column's own text; what the block cannot carry is asked one by one, failure and all.
-#include "conversion/BuscaConcorrente.h"
+// A lookup row's whole lookup asked in one block answers what its questions answer in turn: the
+// run's own rows first, then the rows other runs committed, then a new code after the highest of
+// both, never a code foreseen from a stale highest one; each code in its column's own text; what
+// the block cannot carry is asked in turn, failure and all.
+#include "conversion/BuscaDeLinha.h"
 #include "conversion/BuscaNumaIda.h"
 #include "conversion/Consulta.h"
 #include "conversion/LoteComandos.h"
@@ -17,14 +18,27 @@ const char* const kPorNome =
     " select CodCidade from Cidades  where Cidade = :CIDADE   And Estado = :ESTADO";
 const char* const kBeloHorizonte = " select codcidade from cidades where cidade = 'BELO HORIZONTE'";
 
-// The lookups of a city, BELO HORIZONTE after the exact one as for BHTE.
-TLinhaDeBusca Cidade(const std::string& nome, const std::string& uf) {
-    TLinhaDeBusca linha{{{kPorNome, {{"CIDADE", nome}, {"ESTADO", uf}}, "CodCidade"}},
-                        " Select Max(CodCidade) as CodCliente From Cidades ",
-                        "CodCliente"};
-    if (nome == "BHTE")
-        linha.buscas.push_back({kBeloHorizonte, {}, "CODCIDADE"});
-    return linha;
+// A city's lookup, BELO HORIZONTE after the exact one as for BHTE.
+TBuscaDaLinha Cidade(const std::string& nome, const std::string& uf) {
+    TBuscaDaLinha busca;
+    busca.proprias = {{kPorNome, {{"CIDADE", nome}, {"ESTADO", uf}}, "CodCidade"}};
+    busca.nuloEncontra = false;
+    busca.confirmadas = {{{kPorNome, {{"CIDADE", nome}, {"ESTADO", uf}}, "CodCidade"}},
+                         " Select Max(CodCidade) as CodCliente From Cidades ",
+                         "CodCliente"};
+    if (nome == "BHTE") {
+        busca.proprias.push_back({kBeloHorizonte, {}, "CODCIDADE"});
+        busca.confirmadas.buscas.push_back({kBeloHorizonte, {}, "CODCIDADE"});
+    }
+    busca.proximo = [](const std::string& maior) {
+        const std::string n = std::to_string(maior.empty() ? 1 : std::stoi(maior) + 1);
+        return std::string(5 - n.size(), '0') + n;
+    };
+    busca.criacao = {"insert into CIDADES (CODCIDADE, CIDADE, ESTADO) values (:C, :N, :U)",
+                     [=](const std::string& novo) -> TParametrosComando {
+                         return {{"C", novo}, {"N", nome}, {"U", uf}};
+                     }};
+    return busca;
 }
 
 class BuscaNumaIdaTest : public ::testing::Test {
@@ -38,42 +52,58 @@ class BuscaNumaIdaTest : public ::testing::Test {
         outra.Conecta();
         apoio::Executa(outra, sql);
     }
+    TLinhaAchada NumaIda(const TBuscaDaLinha& busca) {
+        auto achada = BuscaNumaIda(bancos.Almuro(), busca);
+        EXPECT_TRUE(achada) << "o bloco não respondeu";
+        return achada.value_or(TLinhaAchada{});
+    }
+    void ExecutaNaTransacao(const std::string& sql) {
+        TConsulta q(bancos.Almuro());
+        q.DefineSQL(sql);
+        q.Executa();
+    }
 };
 
-TEST_F(BuscaNumaIdaTest, RespondeOQueAsLeiturasSeparadasResponderiam) {
-    TConsulta propria(bancos.Almuro());
-    propria.DefineSQL(
+TEST_F(BuscaNumaIdaTest, RespondeComoAsPerguntasEmSequencia) {
+    ExecutaNaTransacao(
         "insert into CIDADES (CODCIDADE, CIDADE, ESTADO) values ('00003', 'A', 'MG')");
-    propria.Executa();
     ConfirmaEmOutraConexao(
         "insert into CIDADES (CODCIDADE, CIDADE, ESTADO) values ('00007', 'B', 'SP')");
     ConfirmaEmOutraConexao(
         "insert into CIDADES (CODCIDADE, CIDADE, ESTADO) values ('00005', 'BELO HORIZONTE', 'MG')");
 
-    auto b = PerguntaNumaIda(bancos.Almuro(), Cidade("B", "SP"));
-    ASSERT_TRUE(b);
-    EXPECT_EQ(b->achadaPor, 0);
-    EXPECT_EQ(b->codigo, "00007");
+    const TLinhaAchada a = NumaIda(Cidade("A", "MG"));
+    EXPECT_EQ(a.origem, TLinhaAchada::TOrigem::Propria);
+    EXPECT_EQ(a.codigo, "00003");
 
-    auto bh = PerguntaNumaIda(bancos.Almuro(), Cidade("BHTE", "MG"));
-    ASSERT_TRUE(bh);
-    EXPECT_EQ(bh->achadaPor, 1);
-    EXPECT_EQ(bh->codigo, "00005");
+    const TLinhaAchada b = NumaIda(Cidade("B", "SP"));
+    EXPECT_EQ(b.origem, TLinhaAchada::TOrigem::Confirmada);
+    EXPECT_EQ(b.indice, 0);
+    EXPECT_EQ(b.codigo, "00007");
 
-    // The run's own row is not committed; the others' rows are not in the run's snapshot.
-    auto nova = PerguntaNumaIda(bancos.Almuro(), Cidade("C", "RJ"));
-    ASSERT_TRUE(nova);
-    EXPECT_EQ(nova->achadaPor, -1);
-    EXPECT_EQ(nova->maiorConfirmado, "00007");
-    EXPECT_EQ(nova->maiorProprio, "00003");
+    const TLinhaAchada bh = NumaIda(Cidade("BHTE", "MG"));
+    EXPECT_EQ(bh.origem, TLinhaAchada::TOrigem::Confirmada);
+    EXPECT_EQ(bh.indice, 1);
+    EXPECT_EQ(bh.codigo, "00005");
 
-    // And the row created from it follows the highest of both, as before.
-    bancos.Almuro().Lote().DefineUso(TLoteComandos::TUso::Sempre);
-    const std::string codigo = AchaOuCriaLinha(
-        bancos.Almuro(), Cidade("C", "RJ"),
-        [](const std::string& maior) { return "0000" + std::to_string(std::stoi(maior) + 1); },
-        [](const std::string&) {});
-    EXPECT_EQ(codigo, "00008");
+    // A new city follows the highest code of either snapshot (the run's own row is not
+    // committed; the others' are not in the run's snapshot).
+    const TLinhaAchada d = NumaIda(Cidade("D", "MG"));
+    EXPECT_EQ(d.origem, TLinhaAchada::TOrigem::Criada);
+    EXPECT_EQ(d.codigo, "00008");
+    EXPECT_EQ(apoio::Valor(bancos.Almuro(), "select CIDADE from CIDADES where CODCIDADE = '00008'"),
+              "D");
+}
+
+// The next code is foreseen from the last one the run created; a higher code another run
+// committed since is the one the new code follows.
+TEST_F(BuscaNumaIdaTest, CodigoPrevistoNaoPassaPorCimaDoDeOutraExecucao) {
+    EXPECT_EQ(NumaIda(Cidade("E", "MG")).codigo, "00001");
+    EXPECT_EQ(NumaIda(Cidade("F", "MG")).codigo, "00002");
+    ConfirmaEmOutraConexao(
+        "insert into CIDADES (CODCIDADE, CIDADE, ESTADO) values ('00020', 'G', 'SP')");
+    EXPECT_EQ(NumaIda(Cidade("H", "MG")).codigo, "00021");
+    EXPECT_EQ(NumaIda(Cidade("G", "SP")).codigo, "00020");
 }
 
 TEST_F(BuscaNumaIdaTest, CodigoNoTextoDoTipoDaSuaColuna) {
@@ -87,29 +117,33 @@ TEST_F(BuscaNumaIdaTest, CodigoNoTextoDoTipoDaSuaColuna) {
         q.DefineSQL(sql);
         q.Parametro("NOME", "X");
         q.Abre();
-        const auto r = PerguntaNumaIda(bancos.Almuro(), {{{sql, {{"NOME", "X"}}, coluna}}, {}, {}});
-        ASSERT_TRUE(r) << coluna;
-        EXPECT_EQ(r->codigo, q.Texto(coluna)) << coluna;
+        TBuscaDaLinha busca;
+        busca.proprias = {{sql, {{"NOME", "X"}}, coluna}};
+        busca.confirmadas = {{{sql, {{"NOME", "X"}}, coluna}}, {}, {}};
+        busca.proximo = [](const std::string&) { return std::string("1"); };
+        busca.criacao = {"insert into CODIGOS (NOME) values (:NOME)",
+                         [](const std::string&) -> TParametrosComando {
+                             return {{"NOME", "X"}};
+                         }};
+        EXPECT_EQ(NumaIda(busca).codigo, q.Texto(coluna)) << coluna;
     }
 }
 
 TEST_F(BuscaNumaIdaTest, ValorQueOComandoRecusaTemARecusaDeSempre) {
     const std::string longa(50, 'X');  // the column takes 40
-    EXPECT_FALSE(PerguntaNumaIda(bancos.Almuro(), Cidade(longa, "MG")));
     auto falha = [&](TLoteComandos::TUso uso) {
         bancos.Almuro().Lote().DefineUso(uso);
         try {
-            AchaOuCriaLinha(
-                bancos.Almuro(), Cidade(longa, "MG"),
-                [](const std::string&) { return std::string("00001"); }, [](const std::string&) {});
+            BuscaOuCriaLinha(bancos.Almuro(), Cidade(longa, "MG"));
         } catch (const EBancoDados& e) {
             return std::string(e.what());
         }
         return std::string("nenhuma falha");
     };
-    const std::string umAUm = falha(TLoteComandos::TUso::Nunca);
-    EXPECT_NE(umAUm, "nenhuma falha");
-    EXPECT_EQ(falha(TLoteComandos::TUso::Sempre), umAUm);
+    const std::string emSequencia = falha(TLoteComandos::TUso::Nunca);
+    EXPECT_NE(emSequencia, "nenhuma falha");
+    EXPECT_EQ(falha(TLoteComandos::TUso::Sempre), emSequencia);
+    EXPECT_EQ(apoio::ContaLinhas(bancos.Almuro(), "CIDADES"), 0);
 }
 
 }  // namespace
