@@ -101,8 +101,6 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
     const std::string chave = TMemoriaTransacao::Chave("VerificaUnidade", codigo);
     if (banco_.Memoria().Busca(chave))
         return codigo;
-    // A refusal of a held statement is that record's failure, not this lookup's warning.
-    banco_.Lote().Descarrega();
     try {
         const TBuscaDeCodigo porUnidade{"Select UNIDADE from UNIDADES Where UNIDADE = :PUNIDADE",
                                         {{"PUNIDADE", codigo}},
@@ -116,6 +114,8 @@ std::string TConversao::VerificaUnidade(const std::string& unidade) {
                          }};
         BuscaOuCriaLinha(banco_, busca);
         banco_.Memoria().Guarda(chave, codigo);
+    } catch (const ERecusaRetida&) {
+        throw;  // a held statement's refusal is that record's failure, not this lookup's warning
     } catch (const std::exception&) {
         avisos_.Alerta("Erro ao converter Unidade.");
     }

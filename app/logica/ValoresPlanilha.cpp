@@ -46,8 +46,6 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
         TMemoriaTransacao::Chave("BuscaCodCidade", texto::Primeiros(nome, 30), estado);
     if (const std::string* lembrado = dbAlmuro.Memoria().Busca(chave))
         return *lembrado;
-    // A refusal of a held statement is that record's failure, not this lookup's warning.
-    dbAlmuro.Lote().Descarrega();
     try {
         const TBuscaDeCodigo porNome{
             "Select CODCIDADE from CIDADES Where CIDADE = :PCIDADE AND ESTADO = :PESTADO",
@@ -79,6 +77,8 @@ std::string TLogicaPrincipal::BuscaCodCidade(const std::string& cidade, const st
             TConversao::CidadeCriada(dbAlmuro, texto::Primeiros(nome, 30));
         if (achada.origem == TLinhaAchada::TOrigem::Propria || estado.size() <= 2)
             dbAlmuro.Memoria().Guarda(chave, resultado);
+    } catch (const ERecusaRetida&) {
+        throw;  // a held statement's refusal is that record's failure, not this lookup's warning
     } catch (const std::exception& e) {
         avisos_.Alerta(std::string("Erro ao converter Cidades. Motivo: ") + "\r" + e.what());
     }

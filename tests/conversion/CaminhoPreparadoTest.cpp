@@ -624,3 +624,24 @@ TEST(CaminhoPreparadoTest, ColunasOndeOTipoDoValorAparece) {
 }
 
 }  // namespace
+
+// Each sheet row brings a unit the target lacks, so its lookup runs with the rows held before it,
+// in the same execution when it can: the refused row is still the run's failure, at its place
+// with the engine's text, never a warning of the lookup that followed it.
+TEST(CaminhoPreparadoTest, RecusaRetidaAntesDeUmaBuscaEFalhaDoRegistro) {
+    FalhaIgualNosTresCaminhos(
+        [](apoio::TLogicaTeste& t) {
+            apoio::Executa(t.bancos.Almuro(),
+                           "alter table PRODUTO add constraint "
+                           "PRECO_DE_VERDADE check (PRECO < 1000)");
+            std::vector<std::vector<std::string>> planilha = {{"h"}};
+            for (int i = 1; i <= 30; ++i) {
+                const std::string unidade = {static_cast<char>('A' + i / 26),
+                                             static_cast<char>('A' + i % 26)};
+                planilha.push_back({"x", "Da planilha " + std::to_string(i), "", "", unidade,
+                                    i == 20 ? "5000" : "2"});
+            }
+            t.Planilha(6, planilha);
+        },
+        "planilha, linha 21", "PRECO_DE_VERDADE");
+}
