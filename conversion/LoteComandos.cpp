@@ -561,6 +561,8 @@ void TLoteComandos::UmAUm(std::vector<TItem>& itens) {
         try {
             ExecutaComandoDoEscritor(banco_, item.sql);
         } catch (const EBancoDados& e) {
+            if (lugar_)
+                lugar_->Recusado(e);
             throw ERecusaRetida(e.what(), e.Falha());
         }
     }

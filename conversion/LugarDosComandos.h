@@ -4,6 +4,8 @@
 
 #include <string>
 
+class EBancoDados;
+
 class ILugarDosComandos {
   public:
     virtual ~ILugarDosComandos() = default;
@@ -13,4 +15,7 @@ class ILugarDosComandos {
     virtual void Fixa(const std::string& marca) = 0;
     // Back to the place the run is at.
     virtual void Solta() = 0;
+    // The statement of the place fixed was refused: the place names what its record's own write
+    // would have named for that refusal.
+    virtual void Recusado(const EBancoDados& erro) = 0;
 };

@@ -27,15 +27,32 @@ void TLugarConversao::RegistroOrigem(std::string tabela, const std::string& codi
     codigoOrigem_ = codigo;
 }
 
-void TLugarConversao::NomeiaOrigemRecusada(std::initializer_list<TOrigemDaColuna> origens,
-                                           const EBancoDados& erro) {
+const char* TLugarConversao::OrigemRecusada(const std::vector<TOrigemDaColuna>& origens,
+                                            const EBancoDados& erro) const {
     for (const auto& recusado : erro.Falha().recusados) {
         for (const TOrigemDaColuna& o : origens) {
-            if (recusado.coluna == o.destino) {
-                colunaOrigem_ = o.origem;
-                return;
-            }
+            if (recusado.coluna == o.destino)
+                return o.origem;
         }
+    }
+    return nullptr;
+}
+
+void TLugarConversao::NomeiaOrigemRecusada(const EBancoDados& erro) {
+    if (const char* origem = OrigemRecusada(origensGravando_, erro))
+        colunaOrigem_ = origem;
+}
+
+void TLugarConversao::Recusado(const EBancoDados& erro) {
+    if (!fixa_ || fixa_->origens.empty() || !fixa_->partes.coluna.empty())
+        return;
+    std::vector<TOrigemDaColuna> origens;
+    for (const auto& [destino, origem] : fixa_->origens)
+        origens.push_back({destino.c_str(), origem.c_str()});
+    if (const char* origem = OrigemRecusada(origens, erro)) {
+        const std::string coluna = origem;
+        fixa_->partes.coluna = coluna;
+        fixa_->descricao += ", coluna " + coluna;
     }
 }
 
@@ -102,8 +119,11 @@ constexpr char kSeparador = '\x1f';
 
 std::string TLugarConversao::Marca() const {
     const TPartesLugar p = Partes();
-    return Descricao() + kSeparador + p.origem + kSeparador + p.registro + kSeparador + p.coluna +
-           kSeparador + p.conteudo;
+    std::string marca = Descricao() + kSeparador + p.origem + kSeparador + p.registro + kSeparador +
+                        p.coluna + kSeparador + p.conteudo;
+    for (const TOrigemDaColuna& o : origensGravando_)
+        marca += std::string(1, kSeparador) + o.destino + kSeparador + o.origem;
+    return marca;
 }
 
 void TLugarConversao::Fixa(const std::string& marca) {
@@ -114,6 +134,9 @@ void TLugarConversao::Fixa(const std::string& marca) {
         else
             partes.back() += c;
     }
-    partes.resize(5);
-    fixa_ = TFixo{partes[0], {partes[1], partes[2], partes[3], partes[4]}};
+    if (partes.size() < 5)
+        partes.resize(5);
+    fixa_ = TFixo{partes[0], {partes[1], partes[2], partes[3], partes[4]}, {}};
+    for (size_t i = 5; i + 1 < partes.size(); i += 2)
+        fixa_->origens.emplace_back(partes[i], partes[i + 1]);
 }

@@ -58,14 +58,18 @@ class TLugarConversao : public ILugarDosComandos {
 
     // Runs the write of a source record: a refusal of a target column that a source column feeds
     // (target column, source column) names the source column, as a conversion step would.
+    // A statement held to run later keeps these pairs with its place.
     template <class F>
     void GravaRegistro(std::initializer_list<TOrigemDaColuna> origens, F&& grava) {
+        origensGravando_.assign(origens.begin(), origens.end());
         try {
             grava();
         } catch (const EBancoDados& e) {
-            NomeiaOrigemRecusada(origens, e);
+            NomeiaOrigemRecusada(e);
+            origensGravando_.clear();
             throw;
         }
+        origensGravando_.clear();
     }
 
     // No record any more.
@@ -80,11 +84,14 @@ class TLugarConversao : public ILugarDosComandos {
     std::string Marca() const override;
     void Fixa(const std::string& marca) override;
     void Solta() override { fixa_.reset(); }
+    void Recusado(const EBancoDados& erro) override;
 
   private:
     std::string DescricaoPlanilha() const;
-    void NomeiaOrigemRecusada(std::initializer_list<TOrigemDaColuna> origens,
-                              const EBancoDados& erro);
+    // The source column that feeds the refused target column, if the write named one.
+    const char* OrigemRecusada(const std::vector<TOrigemDaColuna>& origens,
+                               const EBancoDados& erro) const;
+    void NomeiaOrigemRecusada(const EBancoDados& erro);
     // The column read last is a cell of the current row.
     bool ColunaComCelula() const;
 
@@ -94,9 +101,11 @@ class TLugarConversao : public ILugarDosComandos {
     std::string tabelaOrigem_;
     std::string codigoOrigem_;
     std::string colunaOrigem_;
+    std::vector<TOrigemDaColuna> origensGravando_;
     struct TFixo {
         std::string descricao;
         TPartesLugar partes;
+        std::vector<std::pair<std::string, std::string>> origens;  // target, source column
     };
     std::optional<TFixo> fixa_;
 };

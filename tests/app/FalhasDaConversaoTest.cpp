@@ -4,6 +4,8 @@
 #include "conversion/Consulta.h"
 #include "tests/apoio/LogicaTeste.h"
 
+#include "conversion/LoteComandos.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -97,11 +99,16 @@ TEST_F(FalhasDaConversaoTest, MesmoArquivoDuasVezesDitoPorQualquerCaminhoDoArqui
 }
 
 // A birth date the source keeps as text is judged when the client is written: the place names the
-// source column and the refusal the target column.
+// source column and the refusal the target column, also when the row was held to go in a block
+// and its refusal came out later.
 TEST_F(FalhasDaConversaoTest, DataDeOrigemQueNaoEDataNomeiaAColunaDeOrigem) {
     apoio::Executa(t.bancos.Tessaly(), "alter table CLIENTE drop DATA_NASC");
     apoio::Executa(t.bancos.Tessaly(), "alter table CLIENTE add DATA_NASC varchar(20)");
-    for (const std::string data : {"31/02/2020", "amanhã"}) {
+    for (const auto& [data, uso] :
+         {std::pair<std::string, TLoteComandos::TUso>{"31/02/2020", TLoteComandos::TUso::Nunca},
+          {"amanhã", TLoteComandos::TUso::Nunca},
+          {"31/02/2020", TLoteComandos::TUso::Sempre}}) {
+        t.logica.dbAlmuro.Lote().DefineUso(uso);
         t.mensagens.todas.clear();
         apoio::Executa(t.bancos.Tessaly(), "delete from CLIENTE");
         apoio::InsereLinhas(t.bancos.Tessaly(), "CLIENTE", {"CODIGO", "NOME", "DATA_NASC"},
