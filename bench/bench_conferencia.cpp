@@ -9,11 +9,9 @@
 // times the run.
 #include "app/logica/LogicaPrincipal.h"
 #include "bench/JanelaMuda.h"
+#include "bench/SitioDoBench.h"
 #include "conversion/Consulta.h"
 #include "schema/amostra/GeradorAmostra.h"
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -57,13 +55,6 @@ void SujaPlanilha(TTabelaTemp& tabela, int coluna, const std::string& valor, int
     }
 }
 
-double SegundosDeProcessador() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return s(uso.ru_utime) + s(uso.ru_stime);
-}
-
 struct TMedida {
     double segundos = -1;
     double processador = 0;
@@ -74,13 +65,7 @@ TMedida Mede(const fs::path& dir, const fs::path& alvo, const TTipo& tipo, bool 
     fs::copy_file(dir / TGeradorAmostra::kAlmuro, alvo);
     TJanelaMuda janela;
     TLogicaPrincipal logica(janela, janela, janela);
-    logica.FormCreate();
-    logica.AbreAlmuro(alvo.string());
-    logica.AbreTessaly((dir / TGeradorAmostra::kTessaly).string());
-    logica.AbrePlanilha((dir / tipo.planilha).string());
-    logica.DMCotrolaExcel.SelecionaAba(1);
-    logica.DefineTipo(tipo.tipo);
-    logica.CarregaDadosExcel();
+    bench::AbreSitio(logica, dir, alvo, tipo.planilha, tipo.tipo);
     if (suja) {
         SujaPlanilha(logica.cdsTabelaTemp, tipo.coluna, tipo.valor, tipo.marca);
         if (tipo.restricao) {
@@ -92,12 +77,12 @@ TMedida Mede(const fs::path& dir, const fs::path& alvo, const TTipo& tipo, bool 
         logica.DefineConferencia(true);
     }
     const auto inicio = std::chrono::steady_clock::now();
-    const double processador = SegundosDeProcessador();
+    const double processador = bench::SegundosDeProcessador();
     const bool ok = logica.EfetuaConversao();
     TMedida m;
     if (ok || suja) {
         m.segundos = Segundos(inicio);
-        m.processador = SegundosDeProcessador() - processador;
+        m.processador = bench::SegundosDeProcessador() - processador;
     }
     m.problemas = logica.Relato().problemas.size();
     return m;
@@ -107,13 +92,7 @@ TMedida Mede(const fs::path& dir, const fs::path& alvo, const TTipo& tipo, bool 
 
 int main(int argc, char** argv) {
     const long linhas = argc > 1 ? std::atol(argv[1]) : 20000;
-    const fs::path dir =
-        fs::temp_directory_path() / ("bench-conferencia-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    TOpcoesAmostra opcoes;
-    opcoes.diretorio = dir.string();
-    opcoes.linhas = linhas;
-    TGeradorAmostra(opcoes).Gera();
+    const fs::path dir = bench::GeraSitio("bench-conferencia", linhas);
 
     std::vector<TTipo> tipos = {
         {"products", TTipoConversao::Produtos, TGeradorAmostra::kProdutos, nullptr, 6, "a combinar",
@@ -125,16 +104,7 @@ int main(int argc, char** argv) {
          "alter table FORNECE add constraint BAIRRO_ACEITO check (BAIRRO <> 'RECUSADO')", 7,
          kBairroRecusado, 4},
     };
-    if (argc > 2) {
-        std::vector<TTipo> escolhidos;
-        for (int i = 2; i < argc; ++i) {
-            for (const auto& t : tipos) {
-                if (std::string(argv[i]) == t.nome)
-                    escolhidos.push_back(t);
-            }
-        }
-        tipos = escolhidos;
-    }
+    tipos = bench::TiposEscolhidos(tipos, argc, argv, 2);
     int falhas = 0;
     for (const auto& tipo : tipos) {
         const TMedida run = Mede(dir, dir / (std::string(tipo.nome) + "-run.fdb"), tipo, false);

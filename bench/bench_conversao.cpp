@@ -8,12 +8,10 @@
 // which other work on a shared machine disturbs much less.
 #include "app/logica/LogicaPrincipal.h"
 #include "bench/JanelaMuda.h"
+#include "bench/SitioDoBench.h"
 #include "conversion/Firebird.h"
 #include "conversion/LoteComandos.h"
 #include "schema/amostra/GeradorAmostra.h"
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -28,21 +26,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-double SegundosDeProcessador() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return s(uso.ru_utime) + s(uso.ru_stime);
-}
-
 struct TTempo {
     double parede = 0, processador = 0;
 };
 
 struct TCronometro {
     std::chrono::steady_clock::time_point inicio = std::chrono::steady_clock::now();
-    double processador = SegundosDeProcessador();
-    TTempo Decorrido() const { return {Segundos(inicio), SegundosDeProcessador() - processador}; }
+    double processador = bench::SegundosDeProcessador();
+    TTempo Decorrido() const {
+        return {Segundos(inicio), bench::SegundosDeProcessador() - processador};
+    }
 };
 
 // The rows of one table as the engine hands them out, ready to go back in unchanged.
@@ -117,15 +110,8 @@ struct TTipo {
 
 int main(int argc, char** argv) {
     const long linhas = argc > 1 ? std::atol(argv[1]) : 20000;
-    const fs::path dir =
-        fs::temp_directory_path() / ("bench-conversao-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-
     auto t0 = std::chrono::steady_clock::now();
-    TOpcoesAmostra opcoes;
-    opcoes.diretorio = dir.string();
-    opcoes.linhas = linhas;
-    TGeradorAmostra(opcoes).Gera();
+    const fs::path dir = bench::GeraSitio("bench-conversao", linhas);
     std::fprintf(stderr, "amostra de %ld linhas criada em %.2f s\n", linhas, Segundos(t0));
     const fs::path vazio = dir / TGeradorAmostra::kAlmuro;
 
@@ -138,16 +124,7 @@ int main(int argc, char** argv) {
         {"clients", TTipoConversao::Clientes, TGeradorAmostra::kCadastros, {"CLIENTE"}},
         {"suppliers", TTipoConversao::Fornecedores, TGeradorAmostra::kCadastros, {"FORNECE"}},
     };
-    if (argc > 2) {
-        std::vector<TTipo> escolhidos;
-        for (int i = 2; i < argc; ++i) {
-            for (const auto& t : tipos) {
-                if (std::string(argv[i]) == t.nome)
-                    escolhidos.push_back(t);
-            }
-        }
-        tipos = escolhidos;
-    }
+    tipos = bench::TiposEscolhidos(tipos, argc, argv, 2);
     int falhas = 0;
     for (auto& tipo : tipos) {
         const fs::path alvo = dir / (std::string(tipo.nome) + ".fdb");
@@ -161,13 +138,7 @@ int main(int argc, char** argv) {
         std::vector<TTabelaLida> lidas;
         {
             TLogicaPrincipal logica(janela, janela, janela);
-            logica.FormCreate();
-            logica.AbreAlmuro(alvo.string());
-            logica.AbreTessaly((dir / TGeradorAmostra::kTessaly).string());
-            logica.AbrePlanilha((dir / tipo.planilha).string());
-            logica.DMCotrolaExcel.SelecionaAba(1);
-            logica.DefineTipo(tipo.tipo);
-            logica.CarregaDadosExcel();
+            bench::AbreSitio(logica, dir, alvo, tipo.planilha, tipo.tipo);
             const TCronometro cronometro;
             if (!logica.EfetuaConversao()) {
                 ++falhas;
