@@ -271,13 +271,6 @@ ITransaction* TBancoFirebird::TransacaoAtiva() {
     return transacao_.Handle();
 }
 
-ITransaction* TBancoFirebird::TransacaoParaPreparar() {
-    Attachment();
-    if (!transacao_.Ativa())
-        transacao_.Inicia();
-    return transacao_.Handle();
-}
-
 namespace {
 
 // Splits a script on ";" outside string literals, quoted identifiers and comments.

@@ -103,9 +103,6 @@ class TBancoFirebird {
     // The default transaction, started when it is not active. Whatever the writers' batch holds
     // runs first: nothing runs on the connection ahead of what was written before it.
     Firebird::ITransaction* TransacaoAtiva();
-    // The default transaction for preparing a statement, which reads no row: what the batch
-    // holds may still wait.
-    Firebird::ITransaction* TransacaoParaPreparar();
 
     // The statements prepared on this connection, freed when it closes.
     TCacheComandos& Comandos() { return comandos_; }

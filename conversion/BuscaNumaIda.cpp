@@ -112,8 +112,8 @@ bool Posicional(const std::string& sql, const TParametrosComando& parametros, st
 // The type of the one column a statement answers, named as the lookup reads it.
 std::string TipoDaResposta(TBancoFirebird& banco, const std::string& sql, const std::string& campo,
                            bool& previsivel) {
-    IStatement* s = banco.Comandos().Prepara(banco.Attachment(), banco.TransacaoParaPreparar(), sql,
-                                             banco.Dialeto());
+    IStatement* s =
+        banco.Comandos().Prepara(banco.Attachment(), banco.TransacaoAtiva(), sql, banco.Dialeto());
     fb::Status st;
     IMessageMetadata* saida = s->getOutputMetadata(&st);
     st.Verifica();
@@ -177,7 +177,7 @@ class TBlocoDaBusca {
   private:
     TBancoFirebird& banco_;
     const TBuscaDaLinha& busca_;
-    std::string entradas_, saidas_, corpo_, sql_;
+    std::string sql_;
     std::vector<std::optional<std::string>> valoresFixos_;  // the lookups' own and committed
     std::vector<std::string> nomesCriacao_;
     bool previsivel_ = true;
@@ -274,16 +274,13 @@ bool TBlocoDaBusca::Monta() {
     for (size_t k = 0; k < nomesCriacao_.size(); ++k)
         entrada("VI" + std::to_string(k), texto);
 
-    entradas_ = entradas;
-    saidas_ = saidas;
-    corpo_ = "  PROPRIA = -1;\n  ACHADA = -1;\n  CRIADA = 0;\n" + corpo +
-             "  IF (PROPRIA < 0) THEN\n  BEGIN\n    IN AUTONOMOUS TRANSACTION DO\n    BEGIN\n" +
-             autonoma + "    END\n" + proprio + "    IF (" + condicao +
-             ") THEN\n    BEGIN\n      EXECUTE STATEMENT (" + texto::Literal(insercao) + ")" +
-             Marcadores("VI", nomesCriacao_.size()) +
-             ";\n      CRIADA = 1;\n    END\n  END\n  SUSPEND;\n";
-    sql_ = "EXECUTE BLOCK (" + entradas_ + ")\nRETURNS (" + saidas_ + ")\nAS\nBEGIN\n" + corpo_ +
-           "END";
+    sql_ = "EXECUTE BLOCK (" + entradas + ")\nRETURNS (" + saidas +
+           ")\nAS\nBEGIN\n  PROPRIA = -1;\n  ACHADA = -1;\n  CRIADA = 0;\n" + corpo +
+           "  IF (PROPRIA < 0) THEN\n  BEGIN\n    IN AUTONOMOUS TRANSACTION DO\n    BEGIN\n" +
+           autonoma + "    END\n" + proprio + "    IF (" + condicao +
+           ") THEN\n    BEGIN\n      EXECUTE STATEMENT (" + texto::Literal(insercao) + ")" +
+           Marcadores("VI", nomesCriacao_.size()) +
+           ";\n      CRIADA = 1;\n    END\n  END\n  SUSPEND;\nEND";
     return true;
 }
 
@@ -308,17 +305,9 @@ std::optional<TLinhaAchada> TBlocoDaBusca::Executa(const std::optional<std::stri
         valores.push_back(std::move(valor));
     }
 
-    // What the writers hold runs first, in the same execution when it can.
-    std::vector<std::string> nomes;
-    std::optional<TLinhaLida> junto;
-    if (auto linha = banco_.Lote().DescarregaCom({entradas_, saidas_, corpo_, valores}, nomes))
-        junto.emplace(std::move(nomes), std::move(*linha));
-    TConsulta sozinho(banco_);
-    if (!junto) {
-        sozinho.DefineSQLPosicional(sql_, std::move(valores));
-        sozinho.Abre();
-    }
-    const TCamposResultado& q = junto ? static_cast<const TCamposResultado&>(*junto) : sozinho;
+    TConsulta q(banco_);
+    q.DefineSQLPosicional(sql_, std::move(valores));
+    q.Abre();
     const int propria = static_cast<int>(q.Inteiro("PROPRIA"));
     if (propria >= 0) {
         return TLinhaAchada{TLinhaAchada::TOrigem::Propria, propria,

@@ -57,19 +57,6 @@ class TCamposResultado {
     size_t IndiceCampo(const std::string& campo) const;
 };
 
-// One row already read, by the names of its columns.
-class TLinhaLida : public TCamposResultado {
-  public:
-    TLinhaLida(std::vector<std::string> nomes, std::vector<TValorCampo> valores)
-        : valores_(std::move(valores)) {
-        campos_ = std::move(nomes);
-    }
-
-  private:
-    const std::vector<TValorCampo>* LinhaAtual() const override { return &valores_; }
-    std::vector<TValorCampo> valores_;
-};
-
 // Turns the rows of a statement's output message into values, in the column order of the
 // message; blobs are read whole through the connection.
 class TLeitorLinhas {

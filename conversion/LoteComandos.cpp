@@ -3,7 +3,6 @@
 #include "conversion/BancoFirebird.h"
 #include "conversion/ComandoEscritor.h"
 #include "conversion/ComandoLiteral.h"
-#include "conversion/Consulta.h"
 #include "conversion/Firebird.h"
 #include "conversion/FormaComando.h"
 #include "conversion/LugarDosComandos.h"
@@ -61,9 +60,11 @@ struct TLoteComandos::TBloco {
         size_t seletor = 0;                       // its field
     };
     std::vector<TVaga> vagas;
-    std::string entradas, corpo;  // its inputs and its statements, for a block that adds to them
     std::string sql;
-    std::vector<bool> seletores;  // per input: a slot's selector, or a value
+    IMessageMetadata* meta = nullptr;
+    unsigned tamanho = 0;
+    std::vector<unsigned> posicoes, nulos;
+    std::vector<unsigned char> mensagem;
     // Kept here, not in the connection's cache: a block's text is long to look up.
     IStatement* comando = nullptr;
 
@@ -71,6 +72,8 @@ struct TLoteComandos::TBloco {
     TBloco(const TBloco&) = delete;
     TBloco& operator=(const TBloco&) = delete;
     ~TBloco() {
+        if (meta)
+            meta->release();
         if (comando)
             fb::LiberaComando(comando);
     }
@@ -311,8 +314,6 @@ TLoteComandos::TBloco& TLoteComandos::Bloco(const std::vector<TItem>& itens) {
         corpo += desvio + "\n";
         b->vagas.push_back(std::move(vaga));
     }
-    b->entradas = entradas;
-    b->corpo = corpo;
     b->sql = "EXECUTE BLOCK (" + entradas + ") AS BEGIN\n" + corpo + "END";
     // Slots made another way may read the same: one prepared block serves both.
     for (auto outro = blocos_.begin(); outro != blocos_.end(); ++outro) {
@@ -322,8 +323,32 @@ TLoteComandos::TBloco& TLoteComandos::Bloco(const std::vector<TItem>& itens) {
         }
     }
 
-    for (unsigned c : campos)
-        b->seletores.push_back(c == 0);
+    // The values travel as the texts of their literals, each as wide as its column: the engine
+    // makes of them what it makes of the literals, and the layout is the block's own.
+    fb::Status st;
+    const auto n = static_cast<unsigned>(campos.size());
+    IMetadataBuilder* mb = fb::Master()->getMetadataBuilder(&st, n);
+    st.Verifica();
+    for (unsigned i = 0; i < n; ++i) {
+        if (campos[i] == 0) {
+            mb->setType(&st, i, SQL_LONG + 1);
+            mb->setLength(&st, i, sizeof(std::int32_t));
+            mb->setScale(&st, i, 0);
+        } else {
+            mb->setType(&st, i, SQL_VARYING + 1);
+            mb->setLength(&st, i, campos[i]);
+            mb->setCharSet(&st, i, fb::kCharsetWin1252);
+        }
+    }
+    b->meta = mb->getMetadata(&st);
+    mb->release();
+    st.Verifica();
+    b->tamanho = b->meta->getMessageLength(&st);
+    for (unsigned k = 0; k < n; ++k) {
+        b->posicoes.push_back(b->meta->getOffset(&st, k));
+        b->nulos.push_back(b->meta->getNullOffset(&st, k));
+    }
+    st.Verifica();
     // The least used block goes: each holds a prepared statement on the connection.
     constexpr size_t kBlocos = 16;
     if (blocos_.size() >= kBlocos)
@@ -366,154 +391,6 @@ void TLoteComandos::Grava(const std::string& sql) {
     }
 }
 
-// The message of one execution. The values travel as the texts of their literals, the engine
-// making of them what it makes of the literals; each input of the message is as wide as the
-// widest value it carries this time, not as its column. Texts of a statement that runs after the
-// held ones (all of its inputs) follow.
-class TLoteComandos::TMensagemDoBloco {
-  public:
-    TMensagemDoBloco(const TBloco& bloco, const std::vector<TItem>& itens,
-                     const std::vector<std::optional<std::string>>& depois) {
-        const size_t proprios = bloco.seletores.size();
-        const size_t n = proprios + depois.size();
-        std::vector<unsigned> larguras(n, 1);
-        std::vector<size_t> formas(itens.size());
-        for (size_t v = 0; v < itens.size(); ++v) {
-            const TBloco::TVaga& vaga = bloco.vagas[v];
-            formas[v] = static_cast<size_t>(
-                std::find(vaga.formas.begin(), vaga.formas.end(), itens[v].forma) -
-                vaga.formas.begin());
-            const auto& valores = itens[v].comando.Valores();
-            for (size_t i = 0; i < valores.size(); ++i) {
-                unsigned& l = larguras[vaga.campos[formas[v]][i]];
-                l = std::max(l, static_cast<unsigned>(valores[i].texto.size()));
-            }
-        }
-        for (size_t i = 0; i < depois.size(); ++i) {
-            if (depois[i])
-                larguras[proprios + i] = std::max(1u, static_cast<unsigned>(depois[i]->size()));
-        }
-        fb::Status st;
-        IMetadataBuilder* mb = fb::Master()->getMetadataBuilder(&st, static_cast<unsigned>(n));
-        st.Verifica();
-        for (unsigned i = 0; i < n; ++i) {
-            if (i < proprios && bloco.seletores[i]) {
-                mb->setType(&st, i, SQL_LONG + 1);
-                mb->setLength(&st, i, sizeof(std::int32_t));
-                mb->setScale(&st, i, 0);
-            } else {
-                mb->setType(&st, i, SQL_VARYING + 1);
-                mb->setLength(&st, i, larguras[i]);
-                mb->setCharSet(&st, i, fb::kCharsetWin1252);
-            }
-        }
-        meta_ = mb->getMetadata(&st);
-        mb->release();
-        st.Verifica();
-        dados_.assign(meta_->getMessageLength(&st), 0);
-        std::vector<unsigned> posicoes(n), nulos(n);
-        const short nulo = -1, presente = 0;
-        for (unsigned i = 0; i < n; ++i) {
-            posicoes[i] = meta_->getOffset(&st, i);
-            nulos[i] = meta_->getNullOffset(&st, i);
-            std::memcpy(dados_.data() + nulos[i], &nulo, sizeof nulo);
-        }
-        st.Verifica();
-        auto texto = [&](size_t i, const std::string& t) {
-            std::memcpy(dados_.data() + nulos[i], &presente, sizeof presente);
-            const auto tamanho = static_cast<unsigned short>(t.size());
-            std::memcpy(dados_.data() + posicoes[i], &tamanho, sizeof tamanho);
-            std::memcpy(dados_.data() + posicoes[i] + sizeof tamanho, t.data(), t.size());
-        };
-        for (size_t v = 0; v < itens.size(); ++v) {
-            const TBloco::TVaga& vaga = bloco.vagas[v];
-            const auto seletor = static_cast<std::int32_t>(formas[v] + 1);
-            std::memcpy(dados_.data() + nulos[vaga.seletor], &presente, sizeof presente);
-            std::memcpy(dados_.data() + posicoes[vaga.seletor], &seletor, sizeof seletor);
-            const auto& valores = itens[v].comando.Valores();
-            for (size_t i = 0; i < valores.size(); ++i)
-                texto(vaga.campos[formas[v]][i], valores[i].texto);
-        }
-        for (size_t i = 0; i < depois.size(); ++i) {
-            if (depois[i])
-                texto(proprios + i, *depois[i]);
-        }
-    }
-    ~TMensagemDoBloco() {
-        if (meta_)
-            meta_->release();
-    }
-    TMensagemDoBloco(const TMensagemDoBloco&) = delete;
-    TMensagemDoBloco& operator=(const TMensagemDoBloco&) = delete;
-
-    IMessageMetadata* Meta() const { return meta_; }
-    unsigned char* Dados() { return dados_.data(); }
-
-  private:
-    IMessageMetadata* meta_ = nullptr;
-    std::vector<unsigned char> dados_;
-};
-
-std::optional<std::vector<TValorCampo>> TLoteComandos::DescarregaCom(
-    const TBlocoComResposta& depois, std::vector<std::string>& nomes) {
-    if (itens_.empty() || !Agrupa())
-        return std::nullopt;
-    // Taken out while they run, as Descarrega does; given back when they did not.
-    std::vector<TItem> itens = std::move(itens_);
-    itens_.clear();
-    try {
-        TBloco& bloco = Bloco(itens);
-        if (bloco.comando) {
-            const std::string sql = "EXECUTE BLOCK (" + bloco.entradas + ", " + depois.entradas +
-                                    ")\nRETURNS (" + depois.saidas + ")\nAS\nBEGIN\n" +
-                                    bloco.corpo + depois.corpo + "END";
-            TMensagemDoBloco mensagem(bloco, itens, depois.valores);
-            IAttachment* att = banco_.Attachment();
-            ITransaction* tra = banco_.TransacaoAtiva();
-            IStatement* comando = banco_.Comandos().Prepara(att, tra, sql, banco_.Dialeto());
-            if (auto linha = LinhaUnica(comando, mensagem.Meta(), mensagem.Dados(), nomes)) {
-                ++contagem_.blocos;
-                contagem_.emBlocos += static_cast<long>(itens.size());
-                return linha;
-            }
-        }
-        // A block never prepared alone may not prepare at all: Descarrega finds out.
-    } catch (const EBancoDados&) {
-        // Nothing of it stayed: the held statements run alone, then the other.
-    }
-    itens_ = std::move(itens);
-    return std::nullopt;
-}
-
-std::optional<std::vector<TValorCampo>> TLoteComandos::LinhaUnica(IStatement* comando,
-                                                                  IMessageMetadata* meta,
-                                                                  unsigned char* dados,
-                                                                  std::vector<std::string>& nomes) {
-    IAttachment* att = banco_.Attachment();
-    ITransaction* tra = banco_.TransacaoAtiva();
-    fb::Status st;
-    IMessageMetadata* saida = comando->getOutputMetadata(&st);
-    st.Verifica();
-    TLeitorLinhas leitor(saida);
-    IResultSet* cursor = comando->openCursor(&st, tra, meta, dados, saida, 0);
-    saida->release();
-    st.Verifica();
-    std::optional<std::vector<TValorCampo>> linha;
-    if (cursor->fetchNext(&st, leitor.Mensagem().data()) == IStatus::RESULT_OK && !st.Falhou()) {
-        linha = leitor.Le(att, tra);
-        // To its end: a block left suspended would be undone when its cursor closes.
-        if (cursor->fetchNext(&st, leitor.Mensagem().data()) == IStatus::RESULT_OK)
-            linha.reset();
-    }
-    fb::Status fecha;
-    cursor->close(&fecha);
-    if (fecha.Falhou())
-        cursor->release();
-    st.Verifica();
-    nomes = leitor.Nomes();
-    return linha;
-}
-
 void TLoteComandos::Descarrega() {
     if (itens_.empty())
         return;
@@ -524,7 +401,31 @@ void TLoteComandos::Descarrega() {
     bool executou = false;
     try {
         TBloco& bloco = Bloco(itens);
-        TMensagemDoBloco mensagem(bloco, itens, {});
+        std::vector<unsigned char>& mensagem = bloco.mensagem;
+        mensagem.assign(bloco.tamanho, 0);
+        const short nulo = -1, presente = 0;
+        for (unsigned n : bloco.nulos)
+            std::memcpy(mensagem.data() + n, &nulo, sizeof nulo);
+        auto campo = [&](size_t i) {
+            std::memcpy(mensagem.data() + bloco.nulos[i], &presente, sizeof presente);
+            return mensagem.data() + bloco.posicoes[i];
+        };
+        for (size_t v = 0; v < itens.size(); ++v) {
+            const TBloco::TVaga& vaga = bloco.vagas[v];
+            const size_t k = static_cast<size_t>(
+                std::find(vaga.formas.begin(), vaga.formas.end(), itens[v].forma) -
+                vaga.formas.begin());
+            const auto seletor = static_cast<std::int32_t>(k + 1);
+            std::memcpy(campo(vaga.seletor), &seletor, sizeof seletor);
+            const auto& valores = itens[v].comando.Valores();
+            for (size_t i = 0; i < valores.size(); ++i) {
+                const std::string& t = valores[i].texto;
+                unsigned char* p = campo(vaga.campos[k][i]);
+                const auto n = static_cast<unsigned short>(t.size());
+                std::memcpy(p, &n, sizeof n);
+                std::memcpy(p + sizeof n, t.data(), t.size());
+            }
+        }
         ITransaction* tra = banco_.TransacaoAtiva();
         fb::Status st;
         if (!bloco.comando) {
@@ -539,7 +440,7 @@ void TLoteComandos::Descarrega() {
                 st.Verifica();
             }
         }
-        bloco.comando->execute(&st, tra, mensagem.Meta(), mensagem.Dados(), nullptr, nullptr);
+        bloco.comando->execute(&st, tra, bloco.meta, mensagem.data(), nullptr, nullptr);
         st.Verifica();
         executou = true;
     } catch (const EBancoDados&) {

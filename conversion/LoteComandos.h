@@ -20,25 +20,12 @@
 class TBancoFirebird;
 class TComandoLiteral;
 class ILugarDosComandos;
-struct TValorCampo;
-namespace Firebird {
-class IStatement;
-class IMessageMetadata;
-}  // namespace Firebird
 
-// A held statement's refusal, come out where another statement made the held ones run: it is
-// that record's failure, never the other statement's.
+// A held statement's refusal, come out where another statement made the held ones run (a
+// lookup): it is that record's failure, never the other statement's.
 class ERecusaRetida : public EBancoDados {
   public:
     using EBancoDados::EBancoDados;
-};
-
-// A block of statements that answers one row, to run right after the held ones: its inputs
-// (declarations, taken as texts in this order), its outputs and its statements, ending with
-// SUSPEND.
-struct TBlocoComResposta {
-    std::string entradas, saidas, corpo;
-    std::vector<std::optional<std::string>> valores;
 };
 
 class TLoteComandos {
@@ -72,11 +59,6 @@ class TLoteComandos {
     // Runs everything held, for a run that is failing for another reason: the refusal of a held
     // statement, if any, which came first and is the run's failure (its place fixed).
     std::optional<std::string> RecusaRetida();
-    // Runs what is held and then the block, in one execution, and gives the block's row (the
-    // names of its columns in nomes); nullopt when nothing is held or they cannot go together:
-    // nothing has then run and everything is still held.
-    std::optional<std::vector<TValorCampo>> DescarregaCom(const TBlocoComResposta& depois,
-                                                          std::vector<std::string>& nomes);
     bool Retendo() const { return !itens_.empty(); }
     // The tables may have changed: shapes and blocks are worked out again.
     void Esquece();
@@ -94,7 +76,6 @@ class TLoteComandos {
     struct TItem;
     struct TBloco;
     struct TCusto;
-    class TMensagemDoBloco;
 
     TForma* Forma(const std::string& sqlParametrizado);
     bool Cabe(const TComandoLiteral& comando, const TForma& forma) const;
@@ -105,10 +86,6 @@ class TLoteComandos {
     static std::vector<std::vector<TForma*>> Vagas(const std::vector<TItem>& itens);
     TBloco& Bloco(const std::vector<TItem>& itens);
     void ExecutaSozinho(const std::string& sql);
-    std::optional<std::vector<TValorCampo>> LinhaUnica(Firebird::IStatement* comando,
-                                                       Firebird::IMessageMetadata* meta,
-                                                       unsigned char* dados,
-                                                       std::vector<std::string>& nomes);
     void UmAUm(std::vector<TItem>& itens);
 
     TBancoFirebird& banco_;
