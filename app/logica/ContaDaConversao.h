@@ -3,12 +3,33 @@
 // The walks count what they hand over; a mapping only says so when it leaves a record out.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
+// Records named back to back in one text: a run can leave out hundreds of thousands of them, and
+// a string each would cost several times their names.
+class TRegistrosDeixados {
+  public:
+    void push_back(std::string_view registro) {
+        textos_.append(registro);
+        fins_.push_back(textos_.size());
+    }
+    std::size_t size() const { return fins_.size(); }
+    std::string operator[](std::size_t i) const {
+        const std::size_t inicio = i == 0 ? 0 : fins_[i - 1];
+        return textos_.substr(inicio, fins_[i] - inicio);
+    }
+
+  private:
+    std::string textos_;
+    std::vector<std::size_t> fins_;
+};
+
 struct TDeixadosDeFora {
-    std::string motivo;                  // "sem nome", "sem \"True\" na coluna 3"
-    std::vector<std::string> registros;  // "00000012" (a code), "7" (a row), in the order met
+    std::string motivo;            // "sem nome", "sem \"True\" na coluna 3"
+    TRegistrosDeixados registros;  // "00000012" (a code), "7" (a row), in the order met
 };
 
 struct TContaDaOrigem {
