@@ -105,14 +105,14 @@ std::string TDMCotrolaExcel::LeCelula(int coluna, int linha) {
 
 std::vector<TCelulaLida> TDMCotrolaExcel::LeLinha(int linha) {
     ExigeAba();
-    // Rows read out of order are read from the sheet kept whole.
-    if (linhas_ && linha < linhas_->UltimaLida())
-        AbaAtual();
     if (!AbasExcel_)
         MedidaAtual();  // a sheet that cannot be read fails here, as it would when kept whole
     if (linha < 1) {
         throw EPlanilha("Referência de célula inválida: linha " + std::to_string(linha) + ".");
     }
+    // Rows read out of order are read from the sheet kept whole.
+    if (linhas_ && linha < linhas_->UltimaLida())
+        AbaAtual();
     if (AbasExcel_) {
         std::vector<TCelulaLida> r;
         for (auto& [coluna, valor] : AbasExcel_->ValoresLinha(linha)) {
