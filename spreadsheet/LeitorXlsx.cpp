@@ -835,96 +835,37 @@ class TLeitorXlsx::TZip {
 
 namespace {
 
-// The cells as the parser finds them, in the file's order, until the walk takes their row.
-class TFilaCelulas : public TReceptorCelulas {
-  public:
-    using TReceptorCelulas::TReceptorCelulas;
-    struct TItem {
-        int linha;
-        int coluna;
-        TValorCelula valor;
-    };
-    std::deque<TItem> itens;
-
-  protected:
-    void Recebe(int coluna, int linha, TTipoValor tipo, double numero,
-                std::string_view texto) override {
-        TValorCelula v;
-        v.tipo = tipo;
-        if (tipo == TTipoValor::Numero)
-            v.numero = numero;
-        else if (tipo == TTipoValor::Logico)
-            v.logico = numero != 0;
-        else
-            v.texto = texto;
-        itens.push_back(TItem{linha, coluna, std::move(v)});
-    }
-};
-
-// A worksheet in order, parsed as its rows are asked for: what it holds at any time is a piece
-// of the part and the cells that piece carried, whatever the size of the sheet.
-class TPercursoXlsx : public TPercursoAba {
+// A worksheet in order, parsed as its rows are asked for.
+class TPercursoXlsx : public TPercursoEmFila {
   public:
     TPercursoXlsx(std::shared_ptr<const TLeitorXlsx::TZip> zip, std::string parte,
                   std::shared_ptr<const TTextos> textos, std::uint32_t anunciados, bool data1904,
                   std::string prefixoErro)
-        : zip_(std::move(zip)),
+        : TPercursoEmFila(textos, std::move(prefixoErro)),
+          zip_(std::move(zip)),
           parte_(std::move(parte)),
           textos_(std::move(textos)),
           anunciados_(anunciados),
-          data1904_(data1904),
-          prefixoErro_(std::move(prefixoErro)) {
+          data1904_(data1904) {
         Reinicia();
     }
     ~TPercursoXlsx() override { Fecha(); }
 
-    void Reinicia() override {
+  protected:
+    void Recomeca() override {
         Fecha();
-        falha_.clear();
-        fim_ = false;
-        fila_ = std::make_unique<TFilaCelulas>(textos_);
-        manipulador_ = std::make_unique<TManipuladorAba>(*fila_, textos_.get(), anunciados_,
+        manipulador_ = std::make_unique<TManipuladorAba>(Fila(), textos_.get(), anunciados_,
                                                          data1904_, parte_);
-        try {
-            aberta_ = zip_->Abre(parte_);
-        } catch (const EPlanilha& e) {
-            Falha(e);
-        }
+        aberta_ = zip_->Abre(parte_);
         parser_ = std::make_unique<TParserXml>(*manipulador_);
     }
-
-    std::vector<std::pair<int, TValorCelula>> ValoresLinha(int linha) override {
-        if (!falha_.empty())
-            throw EPlanilha(falha_);
-        std::deque<TFilaCelulas::TItem>& itens = fila_->itens;
-        try {
-            for (;;) {
-                while (!itens.empty() && itens.front().linha < linha)
-                    itens.pop_front();
-                if (fim_ || (!itens.empty() && itens.back().linha > linha))
-                    break;
-                Avanca();
-            }
-        } catch (const EPlanilha& e) {
-            Falha(e);
-        }
-        std::vector<std::pair<int, TValorCelula>> r;
-        for (auto it = itens.begin(); it != itens.end() && it->linha == linha; ++it)
-            r.emplace_back(it->coluna, it->valor);
-        return r;
+    bool Avanca() override {
+        const std::size_t n = aberta_->Le(buf_.data(), buf_.size());
+        parser_->Alimenta(buf_.data(), n, n == 0, parte_);
+        return n > 0;
     }
 
   private:
-    void Avanca() {
-        const std::size_t n = aberta_->Le(buf_.data(), buf_.size());
-        parser_->Alimenta(buf_.data(), n, n == 0, parte_);
-        fim_ = n == 0;
-    }
-    // A failure stays: the parse cannot go on past it, and every later row fails the same way.
-    [[noreturn]] void Falha(const EPlanilha& e) {
-        falha_ = prefixoErro_ + e.what();
-        throw EPlanilha(falha_);
-    }
     void Fecha() {
         parser_.reset();
         aberta_.reset();
@@ -936,14 +877,10 @@ class TPercursoXlsx : public TPercursoAba {
     std::shared_ptr<const TTextos> textos_;
     std::uint32_t anunciados_;
     bool data1904_;
-    std::string prefixoErro_;
-    std::vector<char> buf_ = std::vector<char>(std::size_t{1} << 16);
-    std::unique_ptr<TFilaCelulas> fila_;
     std::unique_ptr<TManipuladorAba> manipulador_;
+    std::vector<char> buf_ = std::vector<char>(std::size_t{1} << 16);
     std::unique_ptr<TParteZip> aberta_;
     std::unique_ptr<TParserXml> parser_;
-    bool fim_ = false;
-    std::string falha_;
 };
 
 }  // namespace

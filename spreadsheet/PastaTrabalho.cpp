@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 
 #include "common/Win1252.h"
 #include "spreadsheet/LeitorCsv.h"
@@ -229,6 +230,77 @@ TMedidaAba MedidaDe(const TAbaLida& aba) {
 }
 
 }  // namespace
+
+class TPercursoEmFila::TFila : public TReceptorCelulas {
+  public:
+    using TReceptorCelulas::TReceptorCelulas;
+    struct TItem {
+        int linha;
+        int coluna;
+        TValorCelula valor;
+    };
+    std::deque<TItem> itens;
+
+  protected:
+    void Recebe(int coluna, int linha, TTipoValor tipo, double numero,
+                std::string_view texto) override {
+        TValorCelula v;
+        v.tipo = tipo;
+        if (tipo == TTipoValor::Numero)
+            v.numero = numero;
+        else if (tipo == TTipoValor::Logico)
+            v.logico = numero != 0;
+        else
+            v.texto = texto;
+        itens.push_back(TItem{linha, coluna, std::move(v)});
+    }
+};
+
+TPercursoEmFila::TPercursoEmFila(std::shared_ptr<const TTextos> compartilhados,
+                                 std::string prefixoErro)
+    : fila_(std::make_shared<TFila>(std::move(compartilhados))),
+      prefixoErro_(std::move(prefixoErro)) {}
+
+TReceptorCelulas& TPercursoEmFila::Fila() {
+    return *fila_;
+}
+
+void TPercursoEmFila::Falha(const EPlanilha& e) {
+    falha_ = prefixoErro_ + e.what();
+    throw EPlanilha(falha_);
+}
+
+void TPercursoEmFila::Reinicia() {
+    fila_->itens.clear();
+    fim_ = false;
+    falha_.clear();
+    try {
+        Recomeca();
+    } catch (const EPlanilha& e) {
+        Falha(e);
+    }
+}
+
+std::vector<std::pair<int, TValorCelula>> TPercursoEmFila::ValoresLinha(int linha) {
+    if (!falha_.empty())
+        throw EPlanilha(falha_);
+    std::deque<TFila::TItem>& itens = fila_->itens;
+    try {
+        for (;;) {
+            while (!itens.empty() && itens.front().linha < linha)
+                itens.pop_front();
+            if (fim_ || (!itens.empty() && itens.back().linha > linha))
+                break;
+            fim_ = !Avanca();
+        }
+    } catch (const EPlanilha& e) {
+        Falha(e);
+    }
+    std::vector<std::pair<int, TValorCelula>> r;
+    for (auto it = itens.begin(); it != itens.end() && it->linha == linha; ++it)
+        r.emplace_back(it->coluna, it->valor);
+    return r;
+}
 
 void TPastaTrabalho::ExigeAba(std::size_t indice) {
     if (indice >= nomes_.size()) {

@@ -168,6 +168,35 @@ class TPercursoAba {
     virtual void Reinicia() = 0;
 };
 
+// A walk that parses its file piece by piece: the cells a piece carried wait, in the file's order,
+// until their row is asked for. What it holds at any time is a piece and its cells, whatever the
+// size of the sheet. Only for sheets in order (see TMedidaAba::emOrdem).
+class TPercursoEmFila : public TPercursoAba {
+  public:
+    std::vector<std::pair<int, TValorCelula>> ValoresLinha(int linha) override;
+    void Reinicia() override;
+
+  protected:
+    // prefixoErro goes in front of the parser's failures.
+    TPercursoEmFila(std::shared_ptr<const TTextos> compartilhados, std::string prefixoErro);
+    // Where the parser puts the cells.
+    TReceptorCelulas& Fila();
+    // Starts the parse over from the file's beginning.
+    virtual void Recomeca() = 0;
+    // Parses the next piece; false once the input is over and all its cells are in.
+    virtual bool Avanca() = 0;
+
+  private:
+    class TFila;
+    // A failure stays: the parse cannot go on past it, and every later row fails the same way.
+    [[noreturn]] void Falha(const EPlanilha& e);
+
+    std::shared_ptr<TFila> fila_;
+    std::string prefixoErro_;
+    bool fim_ = false;
+    std::string falha_;
+};
+
 // An open workbook. Only worksheets are listed: chart, macro and dialog sheets are left out,
 // and sheet numbers follow the list.
 class TPastaTrabalho {
