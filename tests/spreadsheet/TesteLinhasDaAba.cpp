@@ -95,6 +95,37 @@ TEST(LinhasDaAba, ForaDeOrdemAUltimaCelulaEscritaValeComoNaAbaInteira) {
     EXPECT_EQ(Linha(m, 3), "2=4;");
 }
 
+// A text file is read in pieces too: a character cut by a piece's end is still one character of
+// UTF-8, and a quoted field runs on across pieces and lines.
+TEST(LinhasDaAba, CsvEmPedacosDaOQueOArquivoInteiroDa) {
+    TPastaTemporaria pasta;
+    const std::string caminho = pasta.Arquivo("grande.csv");
+    std::string csv =
+        "\xEF\xBB\xBF"
+        "CODIGO;NOME\r\n";
+    for (int r = 2; csv.size() < 150000; ++r) {
+        csv += std::to_string(r) + ";" +
+               (r % 9 == 0 ? "\"várias\r\nlinhas; \"\"aspas\"\"\"" : "Açaí") +
+               (r % 4 == 0 ? ";TRUE" : "") + "\n";
+    }
+    // "é" across the end of the first piece, 65536 bytes after the byte order mark.
+    GravaArquivo(caminho, csv.substr(0, 65538) + "\xC3\xA9" + csv.substr(65538) + "\"sem fim;\nx");
+
+    TDMCotrolaExcel percorrida, inteira;
+    percorrida.AbreArquivoExcel(caminho);
+    percorrida.SelecionaAba(1);
+    inteira.AbreArquivoExcel(caminho);
+    inteira.SelecionaAba(1);
+    inteira.LeCelula(1, 1);
+    ASSERT_EQ(percorrida.UltimaLinha(), inteira.UltimaLinha());
+    EXPECT_EQ(percorrida.UltimaColuna(), 3);
+    for (int r = 1; r <= percorrida.UltimaLinha() + 1; ++r)
+        ASSERT_EQ(Linha(percorrida, r), Linha(inteira, r)) << "linha " << r;
+    EXPECT_EQ(Linha(percorrida, 1), "1=CODIGO;2=NOME;");
+    EXPECT_EQ(Linha(percorrida, 9), "1=9;2=v\xE1rias\r\nlinhas; \"aspas\";");
+    EXPECT_EQ(Linha(percorrida, percorrida.UltimaLinha()), "1=sem fim;\nx;");
+}
+
 // The staged rows are read long after the sheet was chosen: meanwhile the module may open
 // another workbook, or the file may be saved over.
 TEST(LinhasDaAba, OPercursoLeOArquivoComoEleEraAoAbrir) {
