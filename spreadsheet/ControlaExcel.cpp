@@ -1,16 +1,20 @@
 #include "spreadsheet/ControlaExcel.h"
 
-#include "common/ConfiguracaoRegional.h"
 #include "common/Win1252.h"
 
 TDMCotrolaExcel::TDMCotrolaExcel() = default;
 TDMCotrolaExcel::~TDMCotrolaExcel() = default;
 
 void TDMCotrolaExcel::AbreArquivoExcel(const std::string& caminho) {
+    Desliga();
     objPasta_.reset();
     abaAtual_ = 0;
-    AbasExcel_ = nullptr;
     objPasta_ = AbrePastaTrabalho(caminho);
+}
+
+void TDMCotrolaExcel::Desliga() {
+    AbasExcel_ = nullptr;
+    linhas_.reset();
 }
 
 void TDMCotrolaExcel::ExigePasta() const {
@@ -23,7 +27,7 @@ const std::vector<std::string>& TDMCotrolaExcel::ListaAbas() {
     ListaNomesAbas_ = objPasta_->NomesAbas();
     // The listing visits every sheet and stays on the last one.
     abaAtual_ = ListaNomesAbas_.size();
-    AbasExcel_ = nullptr;
+    Desliga();
     return ListaNomesAbas_;
 }
 
@@ -41,31 +45,52 @@ void TDMCotrolaExcel::SelecionaAba(int numero) {
                         std::to_string(total) + (total == 1 ? " aba." : " abas."));
     }
     abaAtual_ = static_cast<std::size_t>(numero);
-    AbasExcel_ = nullptr;
-    // Loading here makes a damaged sheet fail before the run starts, not halfway through it.
-    AbaAtual();
+    Desliga();
+    // Measuring here reads every cell: a damaged sheet fails before the run starts, not
+    // halfway through it.
+    MedidaAtual();
+}
+
+void TDMCotrolaExcel::ExigeAba() const {
+    ExigePasta();
+    if (abaAtual_ == 0) {
+        throw EPlanilha("Nenhuma aba da planilha \"" + win1252::MensagemUtf8(objPasta_->Caminho()) +
+                        "\" foi selecionada.");
+    }
 }
 
 const TAbaLida& TDMCotrolaExcel::AbaAtual() {
-    ExigePasta();
     if (!AbasExcel_) {
-        if (abaAtual_ == 0) {
-            throw EPlanilha("Nenhuma aba da planilha \"" +
-                            win1252::MensagemUtf8(objPasta_->Caminho()) + "\" foi selecionada.");
-        }
+        ExigeAba();
         AbasExcel_ = &objPasta_->Aba(abaAtual_ - 1);
+        linhas_.reset();
     }
     return *AbasExcel_;
 }
 
+const TMedidaAba& TDMCotrolaExcel::MedidaAtual() {
+    ExigeAba();
+    return objPasta_->Medida(abaAtual_ - 1);
+}
+
 int TDMCotrolaExcel::UltimaLinha() {
-    int n = AbaAtual().UltimaLinha();
+    int n = MedidaAtual().ultimaLinha;
     return n < 1 ? 1 : n;
 }
 
 int TDMCotrolaExcel::UltimaColuna() {
-    int n = AbaAtual().UltimaColuna();
+    int n = MedidaAtual().ultimaColuna;
     return n < 1 ? 1 : n;
+}
+
+int TDMCotrolaExcel::PrimeiraLinhaComErro() {
+    return MedidaAtual().primeiraLinhaComErro;
+}
+
+std::unique_ptr<TLinhasDaAba> TDMCotrolaExcel::LinhasDaAba() {
+    ExigeAba();
+    return std::make_unique<TLinhasDaAba>(objPasta_->Percurso(abaAtual_ - 1),
+                                          objPasta_->NomesAbas()[abaAtual_ - 1]);
 }
 
 std::string TDMCotrolaExcel::LeCelula(int coluna, int linha) {
@@ -74,40 +99,33 @@ std::string TDMCotrolaExcel::LeCelula(int coluna, int linha) {
         throw EPlanilha("Referência de célula inválida: coluna " + std::to_string(coluna) +
                         ", linha " + std::to_string(linha) + ".");
     }
-    return Texto(aba.Valor(coluna, linha), coluna, linha);
+    return TextoDaCelula(aba.Valor(coluna, linha), coluna, linha,
+                         objPasta_->NomesAbas()[abaAtual_ - 1]);
 }
 
 std::vector<TCelulaLida> TDMCotrolaExcel::LeLinha(int linha) {
-    const TAbaLida& aba = AbaAtual();
+    ExigeAba();
+    if (!AbasExcel_)
+        MedidaAtual();  // a sheet that cannot be read fails here, as it would when kept whole
     if (linha < 1) {
         throw EPlanilha("Referência de célula inválida: linha " + std::to_string(linha) + ".");
     }
-    std::vector<TCelulaLida> r;
-    for (auto& [coluna, valor] : aba.ValoresLinha(linha)) {
-        std::string texto = Texto(std::move(valor), coluna, linha);
-        if (!texto.empty())
-            r.push_back(TCelulaLida{coluna, std::move(texto)});
+    // Rows read out of order are read from the sheet kept whole.
+    if (linhas_ && linha < linhas_->UltimaLida())
+        AbaAtual();
+    if (AbasExcel_) {
+        std::vector<TCelulaLida> r;
+        for (auto& [coluna, valor] : AbasExcel_->ValoresLinha(linha)) {
+            std::string texto = TextoDaCelula(std::move(valor), coluna, linha,
+                                              objPasta_->NomesAbas()[abaAtual_ - 1]);
+            if (!texto.empty())
+                r.push_back(TCelulaLida{coluna, std::move(texto)});
+        }
+        return r;
     }
-    return r;
-}
-
-std::string TDMCotrolaExcel::Texto(TValorCelula v, int coluna, int linha) const {
-    switch (v.tipo) {
-        case TTipoValor::Vazio:
-            return {};
-        case TTipoValor::Texto:
-            return std::move(v.texto);
-        case TTipoValor::Numero:
-            return TConfiguracaoRegional::Instancia().NumeroParaTexto(v.numero);
-        case TTipoValor::Logico:
-            return v.logico ? "True" : "False";
-        case TTipoValor::Erro:
-            break;
-    }
-    throw EPlanilha("A célula " + planilha::ReferenciaCelula(coluna, linha) + " da aba \"" +
-                    win1252::ParaUtf8(objPasta_->NomesAbas()[abaAtual_ - 1]) +
-                    "\" contém o valor de erro " + win1252::ParaUtf8(v.texto) +
-                    " e não pode ser convertida em texto.");
+    if (!linhas_)
+        linhas_ = LinhasDaAba();
+    return linhas_->Le(linha);
 }
 
 std::string TDMCotrolaExcel::LetraColuna(int coluna) {

@@ -1,7 +1,8 @@
 // The program's only way into a workbook: opens a file, lists its worksheets, attaches itself
 // to one of them and reads its cells as the texts the staging load keeps. The workbook is read
-// from the file itself (see PastaTrabalho.h); each sheet is loaded once, when first measured
-// or read.
+// from the file itself (see PastaTrabalho.h). A sheet is measured once, when first attached;
+// rows read in order come from the file as they are asked for, and the sheet is kept whole only
+// when its cells are read out of order (or its reader cannot walk it).
 #pragma once
 
 #include <cstddef>
@@ -9,13 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "spreadsheet/LinhasDaAba.h"
 #include "spreadsheet/PastaTrabalho.h"
-
-// A cell of a row that holds a value: its column number and its text as LeCelula gives it.
-struct TCelulaLida {
-    int coluna;
-    std::string texto;
-};
 
 class TDMCotrolaExcel {
   public:
@@ -54,17 +50,28 @@ class TDMCotrolaExcel {
     // cell holding an error value.
     std::vector<TCelulaLida> LeLinha(int linha);
 
+    // The first row on which LeLinha fails for a cell holding an error value; 0 when none does.
+    int PrimeiraLinhaComErro();
+
+    // The attached sheet's rows, as LeLinha gives them, for a reader that walks them later:
+    // it keeps what it reads from, whatever this module opens or attaches to meanwhile.
+    std::unique_ptr<TLinhasDaAba> LinhasDaAba();
+
     // Letters of a column: one letter up to 26, two from 27 to 702; above 702 the two-letter
     // rule runs on unchanged and gives no valid reference (cells are addressed by number).
     static std::string LetraColuna(int coluna);
 
   private:
+    // The attached sheet kept whole.
     const TAbaLida& AbaAtual();
+    const TMedidaAba& MedidaAtual();
     void ExigePasta() const;
-    std::string Texto(TValorCelula valor, int coluna, int linha) const;
+    void ExigeAba() const;
+    void Desliga();
 
     std::unique_ptr<TPastaTrabalho> objPasta_;
     std::size_t abaAtual_ = 0;  // 1-based; 0: not attached
     const TAbaLida* AbasExcel_ = nullptr;
+    std::unique_ptr<TLinhasDaAba> linhas_;  // LeLinha's walk, while the sheet is not kept whole
     std::vector<std::string> ListaNomesAbas_;
 };

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <unordered_map>
@@ -513,8 +514,8 @@ class TManipuladorAba : public TManipuladorXml {
   public:
     // anunciados: how many texts the shared table said it holds; data1904: the workbook counts
     // its dates from 1904.
-    TManipuladorAba(TAbaLida& aba, const TTextos* textos, std::uint32_t anunciados, bool data1904,
-                    std::string parte)
+    TManipuladorAba(TReceptorCelulas& aba, const TTextos* textos, std::uint32_t anunciados,
+                    bool data1904, std::string parte)
         : aba_(aba),
           textos_(textos),
           anunciados_(anunciados),
@@ -703,7 +704,7 @@ class TManipuladorAba : public TManipuladorXml {
         }
     }
 
-    TAbaLida& aba_;
+    TReceptorCelulas& aba_;
     const TTextos* textos_;
     std::uint32_t anunciados_;
     bool data1904_;
@@ -713,6 +714,40 @@ class TManipuladorAba : public TManipuladorXml {
     int fonetico_ = 0;
     int linha_ = 0, coluna_ = 0;
     std::string tipo_, valor_, inline_;
+};
+
+std::string ExcessoLimite(const std::string& parte) {
+    return "a parte \"" + parte + "\" passa de " +
+           std::to_string(planilha::kLimiteBytes / (1024 * 1024)) +
+           " MiB descompactada; o arquivo foi recusado (possível bomba de compactação).";
+}
+
+// One part of the package open for reading piece by piece, counting what is inflated: a part
+// that inflates past the limit is refused whatever its header claims.
+class TParteZip {
+  public:
+    TParteZip(zip_file_t* f, std::string parte) : f_(f), parte_(std::move(parte)) {}
+    ~TParteZip() { zip_fclose(f_); }
+    TParteZip(const TParteZip&) = delete;
+    TParteZip& operator=(const TParteZip&) = delete;
+
+    // Up to n bytes; 0 at the end of the part.
+    std::size_t Le(char* destino, std::size_t n) {
+        zip_int64_t lidos = zip_fread(f_, destino, n);
+        if (lidos < 0) {
+            throw EPlanilha("a parte \"" + parte_ + "\" está corrompida ou truncada (" +
+                            zip_file_strerror(f_) + ").");
+        }
+        total_ += static_cast<std::size_t>(lidos);
+        if (total_ > planilha::kLimiteBytes)
+            throw EPlanilha(ExcessoLimite(parte_));
+        return static_cast<std::size_t>(lidos);
+    }
+
+  private:
+    zip_file_t* f_;
+    std::string parte_;
+    std::size_t total_ = 0;
 };
 
 }  // namespace
@@ -737,9 +772,7 @@ class TLeitorXlsx::TZip {
 
     bool Existe(const std::string& parte) const { return indice_.count(NomeNormal(parte)) > 0; }
 
-    // Streams one part into the parser, counting what is inflated: a part that inflates past
-    // the limit is refused whatever its header claims.
-    void Analisa(const std::string& parte, TManipuladorXml& manipulador) const {
+    std::unique_ptr<TParteZip> Abre(const std::string& parte) const {
         auto it = indice_.find(NomeNormal(parte));
         if (it == indice_.end())
             throw EPlanilha("a parte \"" + parte + "\" não existe no arquivo.");
@@ -754,36 +787,24 @@ class TLeitorXlsx::TZip {
             throw EPlanilha("a parte \"" + parte + "\" não pode ser lida (" + zip_strerror(z_) +
                             ").");
         }
-        struct Fecha {
-            zip_file_t* f;
-            ~Fecha() { zip_fclose(f); }
-        } fecha{f};
+        return std::make_unique<TParteZip>(f, parte);
+    }
+
+    // Streams one part into the parser.
+    void Analisa(const std::string& parte, TManipuladorXml& manipulador) const {
+        std::unique_ptr<TParteZip> aberta = Abre(parte);
         TParserXml parser(manipulador);
         std::vector<char> buf(1 << 18);
-        std::size_t total = 0;
         for (;;) {
-            zip_int64_t n = zip_fread(f, buf.data(), buf.size());
-            if (n < 0) {
-                throw EPlanilha("a parte \"" + parte + "\" está corrompida ou truncada (" +
-                                zip_file_strerror(f) + ").");
-            }
+            const std::size_t n = aberta->Le(buf.data(), buf.size());
             if (n == 0)
                 break;
-            total += static_cast<std::size_t>(n);
-            if (total > planilha::kLimiteBytes)
-                throw EPlanilha(ExcessoLimite(parte));
-            parser.Alimenta(buf.data(), static_cast<size_t>(n), false, parte);
+            parser.Alimenta(buf.data(), n, false, parte);
         }
         parser.Alimenta(buf.data(), 0, true, parte);
     }
 
   private:
-    static std::string ExcessoLimite(const std::string& parte) {
-        return "a parte \"" + parte + "\" passa de " +
-               std::to_string(planilha::kLimiteBytes / (1024 * 1024)) +
-               " MiB descompactada; o arquivo foi recusado (possível bomba de compactação).";
-    }
-
     static std::string MotivoAbertura(const std::string& caminho, int codigo) {
         if (codigo == ZIP_ER_NOZIP || codigo == ZIP_ER_INCONS) {
             if (TConteinerOle::TemAssinatura(caminho)) {
@@ -812,9 +833,61 @@ class TLeitorXlsx::TZip {
     std::unordered_map<std::string, zip_uint64_t> indice_;
 };
 
+namespace {
+
+// A worksheet in order, parsed as its rows are asked for.
+class TPercursoXlsx : public TPercursoEmFila {
+  public:
+    TPercursoXlsx(std::shared_ptr<const TLeitorXlsx::TZip> zip, std::string parte,
+                  std::shared_ptr<const TTextos> textos, std::uint32_t anunciados, bool data1904,
+                  std::string prefixoErro)
+        : TPercursoEmFila(textos, std::move(prefixoErro)),
+          zip_(std::move(zip)),
+          parte_(std::move(parte)),
+          textos_(std::move(textos)),
+          anunciados_(anunciados),
+          data1904_(data1904) {
+        Reinicia();
+    }
+    ~TPercursoXlsx() override { Fecha(); }
+
+  protected:
+    void Recomeca() override {
+        Fecha();
+        manipulador_ = std::make_unique<TManipuladorAba>(Fila(), textos_.get(), anunciados_,
+                                                         data1904_, parte_);
+        aberta_ = zip_->Abre(parte_);
+        parser_ = std::make_unique<TParserXml>(*manipulador_);
+    }
+    bool Avanca() override {
+        const std::size_t n = aberta_->Le(buf_.data(), buf_.size());
+        parser_->Alimenta(buf_.data(), n, n == 0, parte_);
+        return n > 0;
+    }
+
+  private:
+    void Fecha() {
+        parser_.reset();
+        aberta_.reset();
+        manipulador_.reset();
+    }
+
+    std::shared_ptr<const TLeitorXlsx::TZip> zip_;
+    std::string parte_;
+    std::shared_ptr<const TTextos> textos_;
+    std::uint32_t anunciados_;
+    bool data1904_;
+    std::unique_ptr<TManipuladorAba> manipulador_;
+    std::vector<char> buf_ = std::vector<char>(std::size_t{1} << 16);
+    std::unique_ptr<TParteZip> aberta_;
+    std::unique_ptr<TParserXml> parser_;
+};
+
+}  // namespace
+
 TLeitorXlsx::TLeitorXlsx(const std::string& caminho) : TPastaTrabalho(caminho) {
     try {
-        zip_ = std::make_unique<TZip>(caminho);
+        zip_ = std::make_shared<TZip>(caminho);
 
         // The package's own relationships say where the workbook part is.
         std::string partePasta = "xl/workbook.xml";
@@ -890,4 +963,28 @@ std::unique_ptr<TAbaLida> TLeitorXlsx::LeAba(std::size_t indice) {
     } catch (const EPlanilha& e) {
         throw Erro("aba \"" + win1252::ParaUtf8(nomes_.at(indice)) + "\": " + e.what());
     }
+}
+
+std::optional<TMedidaAba> TLeitorXlsx::MedeAba(std::size_t indice) {
+    try {
+        std::shared_ptr<const TTextos> textos = TextosCompartilhados();
+        TMedidorAba medidor(textos);
+        if (!partesAbas_.at(indice).empty()) {
+            TManipuladorAba m(medidor, textos.get(), textosAnunciados_, data1904_,
+                              partesAbas_.at(indice));
+            zip_->Analisa(partesAbas_.at(indice), m);
+        }
+        return medidor.Medida();
+    } catch (const EPlanilha& e) {
+        throw Erro("aba \"" + win1252::ParaUtf8(nomes_.at(indice)) + "\": " + e.what());
+    }
+}
+
+std::unique_ptr<TPercursoAba> TLeitorXlsx::PercorreAba(std::size_t indice) {
+    if (partesAbas_.at(indice).empty())
+        return nullptr;
+    const std::string prefixo =
+        Erro("aba \"" + win1252::ParaUtf8(nomes_.at(indice)) + "\": ").what();
+    return std::make_unique<TPercursoXlsx>(zip_, partesAbas_.at(indice), TextosCompartilhados(),
+                                           textosAnunciados_, data1904_, prefixo);
 }

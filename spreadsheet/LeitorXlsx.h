@@ -21,11 +21,13 @@ class TLeitorXlsx : public TPastaTrabalho {
 
   protected:
     std::unique_ptr<TAbaLida> LeAba(std::size_t indice) override;
+    std::optional<TMedidaAba> MedeAba(std::size_t indice) override;
+    std::unique_ptr<TPercursoAba> PercorreAba(std::size_t indice) override;
 
   private:
     std::shared_ptr<const TTextos> TextosCompartilhados();
 
-    std::unique_ptr<TZip> zip_;
+    std::shared_ptr<TZip> zip_;            // shared with the walks of its sheets
     std::vector<std::string> partesAbas_;  // zip entry of each listed worksheet; empty: none
     std::string parteTextos_;              // the shared-strings part, empty when there is none
     std::shared_ptr<const TTextos> textos_;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 
 #include "common/Win1252.h"
 #include "spreadsheet/LeitorCsv.h"
@@ -21,42 +22,83 @@ std::uint32_t TTextos::Acrescenta(std::string_view texto) {
     return static_cast<std::uint32_t>(inicios_.size() - 2);
 }
 
-TAbaLida::TAbaLida(std::shared_ptr<const TTextos> compartilhados)
-    : compartilhados_(std::move(compartilhados)) {}
+void TReceptorCelulas::PoeNumero(int coluna, int linha, double valor) {
+    if (coluna >= 1 && linha >= 1)
+        Recebe(coluna, linha, TTipoValor::Numero, valor, {});
+}
+
+void TReceptorCelulas::PoeLogico(int coluna, int linha, bool valor) {
+    if (coluna >= 1 && linha >= 1)
+        Recebe(coluna, linha, TTipoValor::Logico, valor ? 1 : 0, {});
+}
+
+void TReceptorCelulas::PoeTexto(int coluna, int linha, std::string_view cp1252) {
+    if (cp1252.empty() || coluna < 1 || linha < 1)
+        return;
+    Recebe(coluna, linha, TTipoValor::Texto, 0, cp1252);
+}
+
+void TReceptorCelulas::PoeTextoCompartilhado(int coluna, int linha, std::uint32_t indice) {
+    if (!compartilhados_ || indice >= compartilhados_->Quantidade())
+        return;
+    if (compartilhados_->Texto(indice).empty() || coluna < 1 || linha < 1)
+        return;
+    RecebeCompartilhado(coluna, linha, indice);
+}
+
+void TReceptorCelulas::PoeErro(int coluna, int linha, std::string_view erro) {
+    if (coluna >= 1 && linha >= 1)
+        Recebe(coluna, linha, TTipoValor::Erro, 0, erro);
+}
 
 void TAbaLida::Poe(int coluna, int linha, TTipoInterno tipo, double numero, std::uint32_t indice) {
-    if (coluna < 1 || linha < 1)
-        return;
     std::uint64_t chave = Chave(coluna, linha);
     if (!celulas_.empty() && celulas_.back().chave >= chave)
         ordenada_ = false;
     celulas_.push_back(TCelula{chave, numero, indice, tipo});
 }
 
-void TAbaLida::PoeNumero(int coluna, int linha, double valor) {
-    Poe(coluna, linha, TTipoInterno::Numero, valor, 0);
+void TAbaLida::Recebe(int coluna, int linha, TTipoValor tipo, double numero,
+                      std::string_view texto) {
+    switch (tipo) {
+        case TTipoValor::Numero:
+            Poe(coluna, linha, TTipoInterno::Numero, numero, 0);
+            break;
+        case TTipoValor::Logico:
+            Poe(coluna, linha, TTipoInterno::Logico, numero, 0);
+            break;
+        case TTipoValor::Texto:
+            Poe(coluna, linha, TTipoInterno::Texto, 0, textos_.Acrescenta(texto));
+            break;
+        case TTipoValor::Erro:
+            Poe(coluna, linha, TTipoInterno::Erro, 0, textos_.Acrescenta(texto));
+            break;
+        case TTipoValor::Vazio:
+            break;
+    }
 }
 
-void TAbaLida::PoeLogico(int coluna, int linha, bool valor) {
-    Poe(coluna, linha, TTipoInterno::Logico, valor ? 1 : 0, 0);
-}
-
-void TAbaLida::PoeTexto(int coluna, int linha, std::string_view cp1252) {
-    if (cp1252.empty())
-        return;
-    Poe(coluna, linha, TTipoInterno::Texto, 0, textos_.Acrescenta(cp1252));
-}
-
-void TAbaLida::PoeTextoCompartilhado(int coluna, int linha, std::uint32_t indice) {
-    if (!compartilhados_ || indice >= compartilhados_->Quantidade())
-        return;
-    if (compartilhados_->Texto(indice).empty())
-        return;
+void TAbaLida::RecebeCompartilhado(int coluna, int linha, std::uint32_t indice) {
     Poe(coluna, linha, TTipoInterno::TextoCompartilhado, 0, indice);
 }
 
-void TAbaLida::PoeErro(int coluna, int linha, std::string_view erro) {
-    Poe(coluna, linha, TTipoInterno::Erro, 0, textos_.Acrescenta(erro));
+void TMedidorAba::Recebe(int coluna, int linha, TTipoValor tipo, double numero,
+                         std::string_view texto) {
+    (void)numero;
+    (void)texto;
+    const std::uint64_t chave = Chave(coluna, linha);
+    if (ultimaChave_ >= chave)
+        medida_.emOrdem = false;
+    ultimaChave_ = chave;
+    medida_.ultimaLinha = std::max(medida_.ultimaLinha, linha);
+    medida_.ultimaColuna = std::max(medida_.ultimaColuna, coluna);
+    if (tipo == TTipoValor::Erro && medida_.primeiraLinhaComErro == 0)
+        medida_.primeiraLinhaComErro = linha;
+}
+
+void TMedidorAba::RecebeCompartilhado(int coluna, int linha, std::uint32_t indice) {
+    (void)indice;
+    Recebe(coluna, linha, TTipoValor::Texto, 0, {});
 }
 
 void TAbaLida::Conclui() {
@@ -75,11 +117,15 @@ void TAbaLida::Conclui() {
         celulas_.swap(unicas);
         ordenada_ = true;
     }
-    celulas_.shrink_to_fit();
+    // No shrinking: a copy of the cells at their largest would cost more than the unused
+    // tail, which the system never hands over until it is written.
     ultimaLinha_ = 0;
     ultimaColuna_ = 0;
+    primeiraLinhaComErro_ = 0;
     for (const TCelula& c : celulas_) {
         ultimaColuna_ = std::max(ultimaColuna_, static_cast<int>(c.chave & 0xFFFFFFFFu));
+        if (c.tipo == TTipoInterno::Erro && primeiraLinhaComErro_ == 0)
+            primeiraLinhaComErro_ = static_cast<int>(c.chave >> 32);
     }
     if (!celulas_.empty())
         ultimaLinha_ = static_cast<int>(celulas_.back().chave >> 32);
@@ -159,18 +205,145 @@ TValorCelula TAbaLida::ValorDe(const TCelula& celula) const {
     return v;
 }
 
-const TAbaLida& TPastaTrabalho::Aba(std::size_t indice) {
+namespace {
+
+// The rows of a sheet kept whole.
+class TPercursoInteiro : public TPercursoAba {
+  public:
+    explicit TPercursoInteiro(std::shared_ptr<const TAbaLida> aba) : aba_(std::move(aba)) {}
+    std::vector<std::pair<int, TValorCelula>> ValoresLinha(int linha) override {
+        return aba_->ValoresLinha(linha);
+    }
+    void Reinicia() override {}
+
+  private:
+    std::shared_ptr<const TAbaLida> aba_;
+};
+
+TMedidaAba MedidaDe(const TAbaLida& aba) {
+    TMedidaAba m;
+    m.ultimaLinha = aba.UltimaLinha();
+    m.ultimaColuna = aba.UltimaColuna();
+    m.primeiraLinhaComErro = aba.PrimeiraLinhaComErro();
+    m.emOrdem = false;  // what matters is that it is kept whole
+    return m;
+}
+
+}  // namespace
+
+class TPercursoEmFila::TFila : public TReceptorCelulas {
+  public:
+    using TReceptorCelulas::TReceptorCelulas;
+    struct TItem {
+        int linha;
+        int coluna;
+        TValorCelula valor;
+    };
+    std::deque<TItem> itens;
+
+  protected:
+    void Recebe(int coluna, int linha, TTipoValor tipo, double numero,
+                std::string_view texto) override {
+        TValorCelula v;
+        v.tipo = tipo;
+        if (tipo == TTipoValor::Numero)
+            v.numero = numero;
+        else if (tipo == TTipoValor::Logico)
+            v.logico = numero != 0;
+        else
+            v.texto = texto;
+        itens.push_back(TItem{linha, coluna, std::move(v)});
+    }
+};
+
+TPercursoEmFila::TPercursoEmFila(std::shared_ptr<const TTextos> compartilhados,
+                                 std::string prefixoErro)
+    : fila_(std::make_shared<TFila>(std::move(compartilhados))),
+      prefixoErro_(std::move(prefixoErro)) {}
+
+TReceptorCelulas& TPercursoEmFila::Fila() {
+    return *fila_;
+}
+
+void TPercursoEmFila::Falha(const EPlanilha& e) {
+    falha_ = prefixoErro_ + e.what();
+    throw EPlanilha(falha_);
+}
+
+void TPercursoEmFila::Reinicia() {
+    fila_->itens.clear();
+    fim_ = false;
+    falha_.clear();
+    try {
+        Recomeca();
+    } catch (const EPlanilha& e) {
+        Falha(e);
+    }
+}
+
+std::vector<std::pair<int, TValorCelula>> TPercursoEmFila::ValoresLinha(int linha) {
+    if (!falha_.empty())
+        throw EPlanilha(falha_);
+    std::deque<TFila::TItem>& itens = fila_->itens;
+    try {
+        for (;;) {
+            while (!itens.empty() && itens.front().linha < linha)
+                itens.pop_front();
+            if (fim_ || (!itens.empty() && itens.back().linha > linha))
+                break;
+            fim_ = !Avanca();
+        }
+    } catch (const EPlanilha& e) {
+        Falha(e);
+    }
+    std::vector<std::pair<int, TValorCelula>> r;
+    for (auto it = itens.begin(); it != itens.end() && it->linha == linha; ++it)
+        r.emplace_back(it->coluna, it->valor);
+    return r;
+}
+
+void TPastaTrabalho::ExigeAba(std::size_t indice) {
     if (indice >= nomes_.size()) {
         throw Erro("a aba número " + std::to_string(indice + 1) + " não existe.");
     }
-    if (lidas_.size() < nomes_.size())
+    if (lidas_.size() < nomes_.size()) {
         lidas_.resize(nomes_.size());
+        medidas_.resize(nomes_.size());
+    }
+}
+
+const TAbaLida& TPastaTrabalho::Aba(std::size_t indice) {
+    ExigeAba(indice);
     if (!lidas_[indice]) {
         std::unique_ptr<TAbaLida> aba = LeAba(indice);
         aba->Conclui();
         lidas_[indice] = std::move(aba);
+        medidas_[indice] = std::make_unique<TMedidaAba>(MedidaDe(*lidas_[indice]));
     }
     return *lidas_[indice];
+}
+
+const TMedidaAba& TPastaTrabalho::Medida(std::size_t indice) {
+    ExigeAba(indice);
+    if (!medidas_[indice]) {
+        std::optional<TMedidaAba> medida = MedeAba(indice);
+        // Out of order, the rows can only be read from the sheet kept whole.
+        if (!medida || !medida->emOrdem)
+            Aba(indice);
+        else
+            medidas_[indice] = std::make_unique<TMedidaAba>(*medida);
+    }
+    return *medidas_[indice];
+}
+
+std::unique_ptr<TPercursoAba> TPastaTrabalho::Percurso(std::size_t indice) {
+    Medida(indice);
+    if (!lidas_[indice]) {
+        if (std::unique_ptr<TPercursoAba> percurso = PercorreAba(indice))
+            return percurso;
+        Aba(indice);
+    }
+    return std::make_unique<TPercursoInteiro>(lidas_[indice]);
 }
 
 EPlanilha TPastaTrabalho::Erro(const std::string& motivo) const {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,12 +42,16 @@ class TTextos {
     std::vector<std::uint32_t> inicios_;
 };
 
-// The cells of one sheet. The readers put values in any order (a later value for the same cell
-// replaces an earlier one) and call Conclui; from then on the sheet is read-only.
-class TAbaLida {
+// Where a reader puts the cells it finds, in the order its file has them. What counts as a value
+// is decided here, the same for a sheet kept whole as for one only measured or walked.
+class TReceptorCelulas {
   public:
     // compartilhados: the workbook's shared text table, when its format has one.
-    explicit TAbaLida(std::shared_ptr<const TTextos> compartilhados = nullptr);
+    explicit TReceptorCelulas(std::shared_ptr<const TTextos> compartilhados = nullptr)
+        : compartilhados_(std::move(compartilhados)) {}
+    virtual ~TReceptorCelulas() = default;
+    TReceptorCelulas(const TReceptorCelulas&) = delete;
+    TReceptorCelulas& operator=(const TReceptorCelulas&) = delete;
 
     void PoeNumero(int coluna, int linha, double valor);
     void PoeLogico(int coluna, int linha, bool valor);
@@ -56,12 +61,37 @@ class TAbaLida {
     void PoeTextoCompartilhado(int coluna, int linha, std::uint32_t indice);
     void PoeErro(int coluna, int linha, std::string_view erro);
 
+  protected:
+    static std::uint64_t Chave(int coluna, int linha) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(linha)) << 32) |
+               static_cast<std::uint32_t>(coluna);
+    }
+    // A value for a cell at column and row 1 or beyond; texto is the text of Texto and Erro.
+    virtual void Recebe(int coluna, int linha, TTipoValor tipo, double numero,
+                        std::string_view texto) = 0;
+    // A text of the shared table; by default received as any other text.
+    virtual void RecebeCompartilhado(int coluna, int linha, std::uint32_t indice) {
+        Recebe(coluna, linha, TTipoValor::Texto, 0, compartilhados_->Texto(indice));
+    }
+
+    std::shared_ptr<const TTextos> compartilhados_;
+};
+
+// The cells of one sheet. The readers put values in any order (a later value for the same cell
+// replaces an earlier one) and call Conclui; from then on the sheet is read-only.
+class TAbaLida : public TReceptorCelulas {
+  public:
+    explicit TAbaLida(std::shared_ptr<const TTextos> compartilhados = nullptr)
+        : TReceptorCelulas(std::move(compartilhados)) {}
+
     void Conclui();
 
     // The bottom-right corner of the area from A1 to the last row and column holding a value;
     // 0 and 0 when the sheet holds none.
     int UltimaLinha() const { return ultimaLinha_; }
     int UltimaColuna() const { return ultimaColuna_; }
+    // The first row with a cell holding an error value; 0 when there is none.
+    int PrimeiraLinhaComErro() const { return primeiraLinhaComErro_; }
 
     // Any cell, also beyond the used area (empty there). Numbers start at 1.
     TValorCelula Valor(int coluna, int linha) const;
@@ -72,6 +102,11 @@ class TAbaLida {
 
     std::size_t QuantidadeCelulas() const { return celulas_.size(); }
 
+  protected:
+    void Recebe(int coluna, int linha, TTipoValor tipo, double numero,
+                std::string_view texto) override;
+    void RecebeCompartilhado(int coluna, int linha, std::uint32_t indice) override;
+
   private:
     enum class TTipoInterno : std::uint8_t { Numero, Logico, Texto, TextoCompartilhado, Erro };
     struct TCelula {
@@ -80,17 +115,12 @@ class TAbaLida {
         std::uint32_t indice;
         TTipoInterno tipo;
     };
-    static std::uint64_t Chave(int coluna, int linha) {
-        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(linha)) << 32) |
-               static_cast<std::uint32_t>(coluna);
-    }
     void Poe(int coluna, int linha, TTipoInterno tipo, double numero, std::uint32_t indice);
     // The cells of the row, sorted by column.
     std::pair<std::vector<TCelula>::const_iterator, std::vector<TCelula>::const_iterator>
     CelulasLinha(int linha) const;
     TValorCelula ValorDe(const TCelula& celula) const;
 
-    std::shared_ptr<const TTextos> compartilhados_;
     TTextos textos_;
     std::vector<TCelula> celulas_;
     bool ordenada_ = true;
@@ -99,6 +129,72 @@ class TAbaLida {
     std::vector<std::uint32_t> inicioLinha_;
     int ultimaLinha_ = 0;
     int ultimaColuna_ = 0;
+    int primeiraLinhaComErro_ = 0;
+};
+
+// What the run needs to know of a sheet before reading its rows, found without keeping them.
+struct TMedidaAba {
+    int ultimaLinha = 0;
+    int ultimaColuna = 0;
+    int primeiraLinhaComErro = 0;  // 0: no cell holds an error value
+    // Every cell after the one before it, row by row and column by column, none repeated: the
+    // rows can be read from the file as it goes, no sorting needed.
+    bool emOrdem = true;
+};
+
+// Measures a sheet as its cells arrive from the file.
+class TMedidorAba : public TReceptorCelulas {
+  public:
+    using TReceptorCelulas::TReceptorCelulas;
+    const TMedidaAba& Medida() const { return medida_; }
+
+  protected:
+    void Recebe(int coluna, int linha, TTipoValor tipo, double numero,
+                std::string_view texto) override;
+    void RecebeCompartilhado(int coluna, int linha, std::uint32_t indice) override;
+
+  private:
+    TMedidaAba medida_;
+    std::uint64_t ultimaChave_ = 0;
+};
+
+// The rows of one sheet read in order: any row, the next one asked no lower than the last.
+class TPercursoAba {
+  public:
+    virtual ~TPercursoAba() = default;
+    // The row's cells holding a value, in column order (as TAbaLida::ValoresLinha).
+    virtual std::vector<std::pair<int, TValorCelula>> ValoresLinha(int linha) = 0;
+    // Back to before the first row.
+    virtual void Reinicia() = 0;
+};
+
+// A walk that parses its file piece by piece: the cells a piece carried wait, in the file's order,
+// until their row is asked for. What it holds at any time is a piece and its cells, whatever the
+// size of the sheet. Only for sheets in order (see TMedidaAba::emOrdem).
+class TPercursoEmFila : public TPercursoAba {
+  public:
+    std::vector<std::pair<int, TValorCelula>> ValoresLinha(int linha) override;
+    void Reinicia() override;
+
+  protected:
+    // prefixoErro goes in front of the parser's failures.
+    TPercursoEmFila(std::shared_ptr<const TTextos> compartilhados, std::string prefixoErro);
+    // Where the parser puts the cells.
+    TReceptorCelulas& Fila();
+    // Starts the parse over from the file's beginning.
+    virtual void Recomeca() = 0;
+    // Parses the next piece; false once the input is over and all its cells are in.
+    virtual bool Avanca() = 0;
+
+  private:
+    class TFila;
+    // A failure stays: the parse cannot go on past it, and every later row fails the same way.
+    [[noreturn]] void Falha(const EPlanilha& e);
+
+    std::shared_ptr<TFila> fila_;
+    std::string prefixoErro_;
+    bool fim_ = false;
+    std::string falha_;
 };
 
 // An open workbook. Only worksheets are listed: chart, macro and dialog sheets are left out,
@@ -120,8 +216,27 @@ class TPastaTrabalho {
     // kept for the next ones. Fails with EPlanilha when the sheet cannot be read.
     const TAbaLida& Aba(std::size_t indice);
 
+    // The sheet measured at the first call, its cells read but not kept when its reader can
+    // walk it again later; fails as Aba does.
+    const TMedidaAba& Medida(std::size_t indice);
+
+    // The sheet's rows in order. Read from the file as they are asked for when the sheet is
+    // in order and its reader can walk it, else from the sheet kept whole. Holds what it
+    // reads from: the workbook may be closed while it lives.
+    std::unique_ptr<TPercursoAba> Percurso(std::size_t indice);
+
   protected:
     virtual std::unique_ptr<TAbaLida> LeAba(std::size_t indice) = 0;
+    // Readers that can walk a sheet from their file measure it without keeping it, and walk it
+    // when it is in order; the others keep it whole (nothing here).
+    virtual std::optional<TMedidaAba> MedeAba(std::size_t indice) {
+        (void)indice;
+        return std::nullopt;
+    }
+    virtual std::unique_ptr<TPercursoAba> PercorreAba(std::size_t indice) {
+        (void)indice;
+        return nullptr;
+    }
 
     // A reader's failure, naming the file: "Não foi possível ler a planilha "...": motivo".
     EPlanilha Erro(const std::string& motivo) const;
@@ -129,8 +244,11 @@ class TPastaTrabalho {
     std::vector<std::string> nomes_;
 
   private:
+    void ExigeAba(std::size_t indice);
+
     std::string caminho_;
-    std::vector<std::unique_ptr<TAbaLida>> lidas_;
+    std::vector<std::shared_ptr<const TAbaLida>> lidas_;
+    std::vector<std::unique_ptr<TMedidaAba>> medidas_;
 };
 
 // Opens a workbook with the reader its extension (xlsx, xls, csv; any case) calls for.

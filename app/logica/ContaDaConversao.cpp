@@ -76,7 +76,8 @@ void TContaDaConversao::DeixaDeFora(const std::string& motivo) {
             return;
         }
     }
-    deixados.push_back({motivo, {registro_}});
+    deixados.push_back({motivo, {}});
+    deixados.back().registros.push_back(registro_);
 }
 
 void TContaDaConversao::ComProblema() {

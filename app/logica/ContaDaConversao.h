@@ -3,12 +3,47 @@
 // The walks count what they hand over; a mapping only says so when it leaves a record out.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+// Records named back to back in one text: a run can leave out hundreds of thousands of them, and
+// a string each would cost several times their names. Copies share the names (the run's record
+// keeps a copy of the account); the first to add to them after a copy takes its own.
+class TRegistrosDeixados {
+  public:
+    void push_back(std::string_view registro) {
+        TNomes& n = Proprios();
+        n.textos.append(registro);
+        n.fins.push_back(n.textos.size());
+    }
+    std::size_t size() const { return nomes_ ? nomes_->fins.size() : 0; }
+    std::string operator[](std::size_t i) const {
+        const std::size_t inicio = i == 0 ? 0 : nomes_->fins[i - 1];
+        return nomes_->textos.substr(inicio, nomes_->fins[i] - inicio);
+    }
+
+  private:
+    struct TNomes {
+        std::string textos;
+        std::vector<std::size_t> fins;
+    };
+    TNomes& Proprios() {
+        if (!nomes_)
+            nomes_ = std::make_shared<TNomes>();
+        else if (nomes_.use_count() > 1)
+            nomes_ = std::make_shared<TNomes>(*nomes_);
+        return *nomes_;
+    }
+
+    std::shared_ptr<TNomes> nomes_;
+};
+
 struct TDeixadosDeFora {
-    std::string motivo;                  // "sem nome", "sem \"True\" na coluna 3"
-    std::vector<std::string> registros;  // "00000012" (a code), "7" (a row), in the order met
+    std::string motivo;            // "sem nome", "sem \"True\" na coluna 3"
+    TRegistrosDeixados registros;  // "00000012" (a code), "7" (a row), in the order met
 };
 
 struct TContaDaOrigem {

@@ -278,13 +278,17 @@ void TLogicaPrincipal::CarregaDadosExcel() {
     DefineBarraPosicao(0);
     DefineBarraMaximo(linhas);
     DefineAguarde("Carregando dados do Excel, aguarde!");
-    cdsTabelaTemp.Recria(colunas);
+    // The table reads its rows from the sheet as the mapping reaches them; what staging still
+    // has to do is fail on the first row whose cells cannot become texts, as reading it would.
+    const int comErro = DMCotrolaExcel.PrimeiraLinhaComErro();
+    cdsTabelaTemp.RecriaDaPlanilha(colunas, DMCotrolaExcel.LinhasDaAba());
     const std::string deTotal = " de " + std::to_string(linhas);
     for (int i = 1; i <= linhas; ++i) {
         DefineStatus("Processando Registro " + std::to_string(i) + deTotal);
         ProcessaMensagens();
-        // Only the cells holding a value are read: the others stay empty in the table.
-        cdsTabelaTemp.AcrescentaCelulas(DMCotrolaExcel.LeLinha(i));
+        if (i == comErro)
+            DMCotrolaExcel.LeLinha(i);
+        cdsTabelaTemp.AcrescentaLinhaDaPlanilha();
         AvancaBarra();
         DefineStatus(std::string());
     }

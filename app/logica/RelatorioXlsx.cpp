@@ -225,8 +225,8 @@ void NaoConvertidos(TPasta& pasta, const TRelatoDaExecucao& r) {
     TPasta::TPlanilha p(pasta, "Não convertidos", {"Origem", "Registro", "Motivo"});
     for (const TContaDaOrigem& o : r.conta.Origens()) {
         for (const TDeixadosDeFora& d : o.deixados) {
-            for (const std::string& registro : d.registros)
-                p.Linha({o.origem, o.NomeDoRegistro(registro), d.motivo});
+            for (std::size_t i = 0; i < d.registros.size(); ++i)
+                p.Linha({o.origem, o.NomeDoRegistro(d.registros[i]), d.motivo});
         }
     }
 }

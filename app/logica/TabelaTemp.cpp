@@ -16,7 +16,41 @@ void TTabelaTemp::Recria(int colunas) {
     // The previous run's sheet may have been large; its memory goes back now.
     std::deque<char>().swap(textos_);
     std::deque<TCelula>().swap(celulas_);
+    planilha_.reset();
+    linhaDaPlanilha_ = SIZE_MAX;
+    atual_.clear();
     Primeiro();
+}
+
+void TTabelaTemp::RecriaDaPlanilha(int colunas, std::unique_ptr<TLinhasDaAba> linhas) {
+    Recria(colunas);
+    planilha_ = std::move(linhas);
+}
+
+void TTabelaTemp::AcrescentaLinhaDaPlanilha() {
+    if (planilha_)
+        ++linhas_;
+}
+
+std::vector<TCelulaLida> TTabelaTemp::Filtra(std::vector<TCelulaLida> celulas) const {
+    std::vector<TCelulaLida> r;
+    for (TCelulaLida& c : celulas) {
+        if (c.coluna < 1 || c.coluna > colunas_ || c.texto.empty())
+            continue;
+        if (c.texto.size() > kTamanhoCampo)
+            c.texto.resize(kTamanhoCampo);
+        r.push_back(std::move(c));
+    }
+    return r;
+}
+
+const std::vector<TCelulaLida>& TTabelaTemp::LinhaAtualDaPlanilha() const {
+    if (linhaDaPlanilha_ != linha_) {
+        linhaDaPlanilha_ = SIZE_MAX;
+        atual_ = Filtra(planilha_->Le(static_cast<int>(linha_) + 1));
+        linhaDaPlanilha_ = linha_;
+    }
+    return atual_;
 }
 
 void TTabelaTemp::AcrescentaCelulas(const std::vector<TCelulaLida>& celulas) {
@@ -81,6 +115,13 @@ std::string TTabelaTemp::Campo(const std::string& nome) const {
         throw EColunaInexistente("Field '" + nome + "' not found");
     if (Fim())
         throw EConversor("Field '" + nome + "': no current record");
+    if (planilha_) {
+        for (const TCelulaLida& c : LinhaAtualDaPlanilha()) {
+            if (c.coluna == k)
+                return c.texto;
+        }
+        return {};
+    }
     const auto linha = static_cast<std::uint32_t>(linha_);
     const auto coluna = static_cast<std::uint32_t>(k);
     const std::size_t i = Procura(primeiraDaLinha_, linha, coluna);
@@ -93,6 +134,11 @@ std::vector<std::string> TTabelaTemp::Linha(int indice) const {
     std::vector<std::string> r(static_cast<size_t>(colunas_));
     if (indice < 0 || static_cast<size_t>(indice) >= linhas_)
         return r;
+    if (planilha_) {
+        for (TCelulaLida& c : Filtra(planilha_->Le(indice + 1)))
+            r[static_cast<size_t>(c.coluna - 1)] = std::move(c.texto);
+        return r;
+    }
     const auto linha = static_cast<std::uint32_t>(indice);
     for (std::size_t i = Procura(0, linha, 0); i < celulas_.size() && celulas_[i].linha == linha;
          ++i)

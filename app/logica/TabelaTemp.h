@@ -1,19 +1,22 @@
-// The in-memory copy of the chosen sheet: one text column per sheet column, named "1".."N",
-// each cell at most 100 characters; one row per sheet row, in sheet order. Readers walk it as a
+// The staged rows of the chosen sheet: one text column per sheet column, named "1".."N", each
+// cell at most 100 characters; one row per sheet row, in sheet order. Readers walk it as a
 // forward cursor and read columns by name.
 //
-// Only the cells that hold a text are kept, so the table costs what the sheet holds: one stray
-// cell at the sheet's far corner makes N and the row count huge, but not the memory.
+// Staged from a sheet, the table keeps no copy: the cursor's row is read from the sheet when it
+// is first asked for, so a run holds one row of the sheet at a time however large the sheet.
+// Rows can also be put in by hand; then only the cells that hold a text are kept, so the table
+// costs what they hold: one stray cell at a far corner makes N huge, but not the memory.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/Erros.h"
-#include "spreadsheet/ControlaExcel.h"
+#include "spreadsheet/LinhasDaAba.h"
 
 // A mapping asked for a column the sheet does not have: every row would fail the same way.
 class EColunaInexistente : public EConversor {
@@ -35,6 +38,12 @@ class TTabelaTemp {
     // The same from every column's text, from column 1 on.
     void Acrescenta(const std::vector<std::string>& celulas);
 
+    // Drops everything and defines the columns "1" to n, with no rows; the rows then staged with
+    // AcrescentaLinhaDaPlanilha are read from linhas (row k of the table is row k of the sheet).
+    void RecriaDaPlanilha(int colunas, std::unique_ptr<TLinhasDaAba> linhas);
+    // The sheet's next row becomes the table's last.
+    void AcrescentaLinhaDaPlanilha();
+
     void Primeiro();
     void Proximo();
     bool Fim() const { return linha_ >= linhas_; }
@@ -52,6 +61,11 @@ class TTabelaTemp {
     std::vector<std::string> Linha(int indice) const;
 
   private:
+    // The cells of a row, as AcrescentaCelulas keeps them.
+    std::vector<TCelulaLida> Filtra(std::vector<TCelulaLida> celulas) const;
+    // The cursor's row, read from the sheet the first time it is asked for.
+    const std::vector<TCelulaLida>& LinhaAtualDaPlanilha() const;
+
     // A kept cell; its text runs from inicio to the next cell's inicio (or the end of textos_).
     struct TCelula {
         std::uint64_t inicio;
@@ -71,4 +85,7 @@ class TTabelaTemp {
     std::size_t linha_ = 0;            // the cursor
     std::size_t primeiraDaLinha_ = 0;  // the cursor row's first cell, or the next row's
     mutable int colunaLida_ = 0;
+    std::unique_ptr<TLinhasDaAba> planilha_;          // the rows' source when staged from a sheet
+    mutable std::size_t linhaDaPlanilha_ = SIZE_MAX;  // the row in atual_
+    mutable std::vector<TCelulaLida> atual_;
 };

@@ -119,4 +119,32 @@ TEST_F(CarregaDadosExcelTest, CelulaDeErroParaACargaSemGuardarALinhaEmCurso) {
     EXPECT_EQ(Celula(2, "1"), "");
 }
 
+// The table keeps no copy of the sheet: its rows are read from the workbook as it was staged,
+// also when the window has opened another workbook since.
+TEST_F(CarregaDadosExcelTest, LinhasLidasDaPlanilhaComoFoiCarregada) {
+    const std::string caminho = dir.Arquivo("dados.xlsx");
+    apoio_planilha::GravaZip(
+        caminho, apoio_planilha::PacoteXlsx({{"Dados",
+                                              "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                              "<c r=\"B1\" t=\"s\"><v>1</v></c></row>"
+                                              "<row r=\"3\"><c r=\"A3\"><v>7</v></c>"
+                                              "<c r=\"B3\" t=\"s\"><v>2</v></c></row>"}},
+                                            "<si><t>CODIGO</t></si><si><t>NOME</t></si>"
+                                            "<si><t>" +
+                                                std::string(120, 'p') + "</t></si>"));
+    logica.FormCreate();
+    logica.AbrePlanilha(caminho);
+    Carrega("4");
+    Planilha("outra;planilha\n");
+
+    auto& t = logica.cdsTabelaTemp;
+    EXPECT_EQ(t.TotalRegistros(), 4);
+    EXPECT_EQ(t.Linha(2), (std::vector<std::string>{"7", std::string(100, 'p')}));
+    EXPECT_EQ(Celula(1, "2"), "NOME");
+    EXPECT_EQ(Celula(2, "1"), "");
+    EXPECT_EQ(Celula(3, "1"), "7");
+    EXPECT_EQ(t.Linha(0), (std::vector<std::string>{"CODIGO", "NOME"}));
+    EXPECT_EQ(Celula(4, "2"), "");
+}
+
 }  // namespace

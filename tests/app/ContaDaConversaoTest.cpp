@@ -30,6 +30,27 @@ TEST(ContaDaConversaoTest, DezRegistrosPorMotivoEQuantosMais) {
     EXPECT_EQ(conta.Origens()[1].NomeDoRegistro("2"), "linha 2");
 }
 
+// The run's record keeps a copy of the account; the names it lists stay what they were when the
+// copy was made, whatever the account counts after.
+TEST(ContaDaConversaoTest, CopiaGuardaOsRegistrosDeQuandoFoiFeita) {
+    TContaDaConversao conta;
+    conta.Origem("planilha", true);
+    for (const char* linha : {"2", "15", "300"}) {
+        conta.Le(linha);
+        conta.DeixaDeFora("sem nome");
+    }
+    const TContaDaConversao copia = conta;
+    conta.Le("301");
+    conta.DeixaDeFora("sem nome");
+    const TRegistrosDeixados& antes = copia.Origens()[0].deixados[0].registros;
+    ASSERT_EQ(antes.size(), 3u);
+    EXPECT_EQ(antes[0] + "," + antes[1] + "," + antes[2], "2,15,300");
+    EXPECT_EQ(conta.Origens()[0].deixados[0].registros[3], "301");
+    EXPECT_EQ(copia.Texto(),
+              "  planilha: 3 linhas de dados, 0 gravadas, 3 deixadas de fora sem "
+              "nome (linhas 2, 15, 300)");
+}
+
 TEST(ContaDaConversaoTest, ProblemaNumaLinhaSo) {
     TProblema p;
     p.lugar = "planilha, linha 4";
