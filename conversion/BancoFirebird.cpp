@@ -80,9 +80,9 @@ namespace {
 using erros_motor::kNaoAberto;
 const char* const kJaAberto = "Cannot perform operation -- DB is currently open";
 
-// The parameter block of an attachment: user, password, character set, and on creation the
-// dialect and default character set of the new database.
-std::vector<unsigned char> MontaDpb(bool criar, int dialeto) {
+// The parameter block of an attachment: user, password, character set, the pages of its cache
+// when set, and on creation the dialect and default character set of the new database.
+std::vector<unsigned char> MontaDpb(bool criar, int dialeto, int paginasEmCache) {
     fb::Status st;
     IXpbBuilder* dpb = fb::Util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
     st.Verifica();
@@ -90,6 +90,10 @@ std::vector<unsigned char> MontaDpb(bool criar, int dialeto) {
     dpb->insertString(&st, isc_dpb_user_name, credenciais.usuario.c_str());
     dpb->insertString(&st, isc_dpb_password, credenciais.senha.c_str());
     dpb->insertString(&st, isc_dpb_lc_ctype, TBancoFirebird::kCharset);
+    if (paginasEmCache > 0) {
+        const std::string config = "DefaultDbCachePages = " + std::to_string(paginasEmCache);
+        dpb->insertString(&st, isc_dpb_config, config.c_str());
+    }
     if (criar) {
         dpb->insertInt(&st, isc_dpb_sql_dialect, dialeto);
         dpb->insertString(&st, isc_dpb_set_db_charset, TBancoFirebird::kCharset);
@@ -219,7 +223,7 @@ void TBancoFirebird::Anexa(bool criar) {
     if (nome_.empty())
         Falha(kNaoAberto);
     bancoEmUso = this;
-    std::vector<unsigned char> dpb = MontaDpb(criar, dialeto_);
+    std::vector<unsigned char> dpb = MontaDpb(criar, dialeto_, Remoto() ? 0 : paginasEmCache_);
     IProvider* prov = fb::Master()->getDispatcher();
     fb::Status st;
     IAttachment* att = criar ? prov->createDatabase(&st, nome_.c_str(),

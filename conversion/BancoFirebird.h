@@ -83,6 +83,9 @@ class TBancoFirebird {
     void DefinePapel(const std::string& papel) { papel_ = papel; }
     const std::string& Papel() const { return papel_; }
 
+    // The pages of the embedded engine's cache when this connection opens the database first (0:
+    // the database's own setting). A server's cache is left alone: other programs share it.
+    void DefinePaginasEmCache(int paginas) { paginasEmCache_ = paginas; }
     void Conecta();
     // Creates the database file named (it must not exist) with this connection's dialect and
     // stays connected to it.
@@ -121,6 +124,7 @@ class TBancoFirebird {
     int dialeto_;
     std::string nome_;
     std::string papel_;
+    int paginasEmCache_ = 0;
     Firebird::IAttachment* attachment_ = nullptr;
     // Before the transaction, which drops what it holds until its own end.
     std::unique_ptr<TLoteComandos> lote_;

@@ -30,8 +30,10 @@ bool LinhaValida(const std::string& texto, std::int64_t& linha) {
 TLogicaPrincipal::TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso,
                                    IEscolhaArquivo& arquivos)
     : mensagens_(mensagens), progresso_i_(progresso), arquivos_(arquivos) {
-    // The source is only read, from one stable snapshot per run.
+    // The source is only read, from one stable snapshot per run, and each row once, in order:
+    // a small cache serves it, and the run's memory does not grow with the source.
     dbTessaly.Transacao().DefineSomenteLeitura(true);
+    dbTessaly.DefinePaginasEmCache(256);
     dbAlmuro.DefinePapel("ALMURO");
     dbTessaly.DefinePapel("TESSALY");
     // Through a server the writers' rows go many at a time, each keeping its record's place.

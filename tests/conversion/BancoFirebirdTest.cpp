@@ -182,3 +182,26 @@ TEST_F(BancoFirebirdTest, ConsultasSobrevivemAoFimDaTransacao) {
 }
 
 }  // namespace
+
+namespace {
+
+// The cache a connection asks for is the one the engine gives the database it opens first; a
+// connection that asks for none leaves the engine's own.
+TEST_F(BancoFirebirdTest, PaginasEmCachePedidasAoAbrirPrimeiro) {
+    auto paginas = [](TBancoFirebird& b) {
+        TConsulta q(b);
+        q.DefineSQL("select MON$PAGE_BUFFERS as N from MON$DATABASE");
+        q.Abre();
+        return q.Inteiro("N");
+    };
+    const std::int64_t padrao = paginas(banco3);
+    banco1.Desconecta();
+    TBancoFirebird pequeno(1);
+    pequeno.DefineNome(dir.Arquivo("d1.fdb"));
+    pequeno.DefinePaginasEmCache(256);
+    pequeno.Conecta();
+    EXPECT_EQ(paginas(pequeno), 256);
+    EXPECT_NE(padrao, 256);
+}
+
+}  // namespace
