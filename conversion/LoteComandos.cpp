@@ -19,13 +19,14 @@ namespace {
 // their prepare more than in proportion (about 50 ms for 1 000, 230 ms for 4 000). The message
 // is what decides: the engine sets aside the block's whole message and a copy of its inputs at
 // every execution, and past some 64 KB it asks the system for that memory and gives it back
-// each time. Through a server on this machine, 3 000 products with their details took 1.8 s in
-// blocks of 16 KB (1 734 blocks), 1.9 s in blocks of 48 KB (406), 2.7 to 3.0 s in blocks of
-// 60 KB; behind a relay that adds 2 ms a round trip, 7.6 s at 16 KB and 3.6 s at 48 KB. 48 KB is
-// some 18 products with their details, 30 clients or 40 suppliers a trip.
+// each time; a bigger block also costs the engine more per row. Through a server on this
+// machine, 3 000 clients written by 16 KB blocks took 0.99 s and 823 round trips, by 40 KB blocks
+// 1.17 s and 507, by 48 KB blocks 1.50 s and 481; behind a relay that adds 2 ms a round trip,
+// 2.90 s, 2.39 s and 2.72 s. Products take about the same time from 32 to 48 KB. 40 KB is some
+// 13 products with their details, 25 clients or 33 suppliers a trip.
 constexpr int kContextos = 250;
 constexpr size_t kParametros = 3000;
-constexpr size_t kBytesDaMensagem = 48 * 1024;
+constexpr size_t kBytesDaMensagem = 40 * 1024;
 
 // The room for a value bound to a column that is not a text: the writers write numbers with 15
 // digits at most, "-1.23456789012345E-300" being the longest.
