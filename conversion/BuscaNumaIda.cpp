@@ -83,15 +83,10 @@ std::string TipoDaColuna(IMessageMetadata* meta, unsigned i, int dialeto, bool& 
     }
 }
 
-// A statement of the block: its text with "?" for its names and its values in their order, as
-// the query binds them (every occurrence of a name takes its value, a name not given stays NULL).
-// False when a value is too long or is given for a name the statement lacks, which is the
-// statement's own failure.
-bool Posicional(const std::string& sql, const TParametrosComando& parametros, std::string& texto,
-                std::vector<std::optional<std::string>>& valores) {
-    std::vector<std::string> nomes;
-    texto = TrocaParametrosNomeados(sql, nomes);
-    valores.clear();
+// The values of a statement's names in their order, as the query binds them: every occurrence
+// of a name takes its value, a name not given stays NULL. False when a value is too long.
+bool ValoresDosNomes(const std::vector<std::string>& nomes, const TParametrosComando& parametros,
+                     std::vector<std::optional<std::string>>& valores) {
     for (const std::string& nome : nomes) {
         std::optional<std::string> valor;
         for (const auto& [dado, v] : parametros) {
@@ -102,6 +97,19 @@ bool Posicional(const std::string& sql, const TParametrosComando& parametros, st
             return false;
         valores.push_back(std::move(valor));
     }
+    return true;
+}
+
+// A statement of the block: its text with "?" for its names and its values in their order.
+// False when a value is too long or is given for a name the statement lacks, which is the
+// statement's own failure.
+bool Posicional(const std::string& sql, const TParametrosComando& parametros, std::string& texto,
+                std::vector<std::optional<std::string>>& valores) {
+    std::vector<std::string> nomes;
+    texto = TrocaParametrosNomeados(sql, nomes);
+    valores.clear();
+    if (!ValoresDosNomes(nomes, parametros, valores))
+        return false;
     for (const auto& dado : parametros) {
         if (std::find(nomes.begin(), nomes.end(), texto::UpperAZ(dado.first)) == nomes.end())
             return false;
@@ -294,16 +302,8 @@ std::optional<TLinhaAchada> TBlocoDaBusca::Executa(const std::optional<std::stri
     }
     valores.push_back(std::string(novo ? "1" : "0"));
     const TParametrosComando criacao = novo ? busca_.criacao.valores(*novo) : TParametrosComando();
-    for (const std::string& nome : nomesCriacao_) {
-        std::optional<std::string> valor;
-        for (const auto& [dado, v] : criacao) {
-            if (texto::UpperAZ(dado) == nome)
-                valor = v.value_or(std::string());
-        }
-        if (valor && valor->size() > kLarguraValor)
-            throw EBancoDados("valor longo demais para o bloco");
-        valores.push_back(std::move(valor));
-    }
+    if (!ValoresDosNomes(nomesCriacao_, criacao, valores))
+        throw EBancoDados("valor longo demais para o bloco");  // asked in turn, by the caller
 
     TConsulta q(banco_);
     q.DefineSQLPosicional(sql_, std::move(valores));
