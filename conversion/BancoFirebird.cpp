@@ -268,7 +268,7 @@ IAttachment* TBancoFirebird::Attachment() const {
 
 ITransaction* TBancoFirebird::TransacaoAtiva() {
     Attachment();
-    if (lote_->Retendo())
+    if (lote_->Precede())
         lote_->Descarrega();
     if (!transacao_.Ativa())
         transacao_.Inicia();

@@ -6,6 +6,7 @@
 #include "conversion/Firebird.h"
 #include "conversion/FormaComando.h"
 #include "conversion/LugarDosComandos.h"
+#include "conversion/TabelasIndependentes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -102,7 +103,8 @@ struct TChaveCampo {
 
 }  // namespace
 
-TLoteComandos::TLoteComandos(TBancoFirebird& banco) : banco_(banco) {}
+TLoteComandos::TLoteComandos(TBancoFirebird& banco)
+    : banco_(banco), independentes_(std::make_unique<TTabelasIndependentes>()) {}
 
 TLoteComandos::~TLoteComandos() = default;
 
@@ -110,6 +112,20 @@ void TLoteComandos::Esquece() {
     itens_.clear();
     blocos_.clear();
     formas_.clear();
+    independentes_->Esquece();
+}
+
+bool TLoteComandos::PodeAdiantar(const std::vector<std::string>& tabelas) {
+    std::vector<std::string> retidas;
+    for (const TItem& item : itens_) {
+        if (std::find(retidas.begin(), retidas.end(), item.forma->forma.tabela) == retidas.end())
+            retidas.push_back(item.forma->forma.tabela);
+    }
+    if (retidas.empty())
+        return false;
+    // The catalog is no table of the held rows: it is read before them.
+    TAdiante catalogo(*this);
+    return independentes_->Independentes(banco_, tabelas, retidas);
 }
 
 TLoteComandos::TForma* TLoteComandos::Forma(const std::string& sqlParametrizado) {

@@ -3,8 +3,9 @@
 // record costs a small part of a round trip instead of one.
 //
 // Held statements keep their order and run before anything else runs on the connection
-// (TBancoFirebird::TransacaoAtiva hands out the transaction only with nothing held), before the
-// commit, and whenever Descarrega is called; a rollback drops them. A block the engine refuses is
+// (TBancoFirebird::TransacaoAtiva hands out the transaction only with nothing held, unless a
+// statement on other tables was let go ahead: PodeAdiantar), before the commit, and whenever
+// Descarrega is called; a rollback drops them. A block the engine refuses is
 // undone whole by the engine; its statements then run one by one, in order, each under the place
 // of its record, so the refusal is the very one the statement alone gets, named where it was.
 #pragma once
@@ -20,6 +21,7 @@
 class TBancoFirebird;
 class TComandoLiteral;
 class ILugarDosComandos;
+class TTabelasIndependentes;
 
 // A held statement's refusal, come out where another statement made the held ones run (a
 // lookup): it is that record's failure, never the other statement's.
@@ -60,6 +62,23 @@ class TLoteComandos {
     // statement, if any, which came first and is the run's failure (its place fixed).
     std::optional<std::string> RecusaRetida();
     bool Retendo() const { return !itens_.empty(); }
+
+    // Whether statements that read and write only these tables may run before what is held
+    // (see TTabelasIndependentes): a lookup then costs no trip of its own for the held rows.
+    bool PodeAdiantar(const std::vector<std::string>& tabelas);
+    // While one lives, statements run before what is held; for those PodeAdiantar allows.
+    class TAdiante {
+      public:
+        explicit TAdiante(TLoteComandos& lote) : lote_(lote) { ++lote_.adiante_; }
+        ~TAdiante() { --lote_.adiante_; }
+        TAdiante(const TAdiante&) = delete;
+        TAdiante& operator=(const TAdiante&) = delete;
+
+      private:
+        TLoteComandos& lote_;
+    };
+    // Whether what is held must run before a statement now.
+    bool Precede() const { return Retendo() && adiante_ == 0; }
     // The tables may have changed: shapes and blocks are worked out again.
     void Esquece();
 
@@ -95,4 +114,6 @@ class TLoteComandos {
     std::vector<std::unique_ptr<TBloco>> blocos_;  // the most recently used first
     std::vector<TItem> itens_;
     TContagem contagem_;
+    int adiante_ = 0;
+    std::unique_ptr<TTabelasIndependentes> independentes_;
 };

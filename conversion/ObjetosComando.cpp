@@ -209,3 +209,33 @@ TObjetosComando ObjetosDoComando(const std::string& sql) {
     }
     return r;
 }
+
+std::optional<std::string> TabelaUnicaDoComando(const std::string& sql) {
+    const std::vector<TToken> t = Tokens(sql);
+    if (t.empty() ||
+        !(E(t, 0, "SELECT") || E(t, 0, "INSERT") || E(t, 0, "UPDATE") || E(t, 0, "DELETE")))
+        return std::nullopt;
+    std::optional<std::string> tabela;
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i].tipo != TToken::Tipo::Nome)
+            continue;
+        const std::string& p = t[i].texto;
+        if ((p == "SELECT" && i > 0) || p == "JOIN" || p == "UNION" || p == "PROCEDURE" ||
+            p == "EXECUTE")
+            return std::nullopt;
+        if (!(p == "FROM" || p == "INTO" || (p == "UPDATE" && i == 0)))
+            continue;
+        if (tabela || i + 1 >= t.size() || t[i + 1].tipo != TToken::Tipo::Nome)
+            return std::nullopt;
+        tabela = t[i + 1].texto;
+        // After FROM: "t (" is a procedure, "t, u" or "t a, u" a second table.
+        if (p == "FROM") {
+            for (size_t j = i + 2;
+                 j < t.size() && !E(t, j, "WHERE") && !E(t, j, "ORDER") && !E(t, j, "GROUP"); ++j) {
+                if (E(t, j, ",") || E(t, j, "("))
+                    return std::nullopt;
+            }
+        }
+    }
+    return tabela;
+}

@@ -2,6 +2,7 @@
 // (letters a to z upper-cased): what a database must hold for the statement to run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,11 @@ struct TObjetosComando {
 // Function calls and aliases in a select list are not columns; literals and parameters are
 // skipped.
 TObjetosComando ObjetosDoComando(const std::string& sql);
+
+// The one table a plain statement reads or writes (SELECT ... FROM t, INSERT INTO t,
+// UPDATE t, DELETE FROM t); nullopt when it may reach another one: a second table, a join, a
+// subquery, a union, a procedure.
+std::optional<std::string> TabelaUnicaDoComando(const std::string& sql);
 
 // What a statement gives each column it writes, for a refusal to name the column and the value.
 struct TValorDoComando {

@@ -645,3 +645,22 @@ TEST(CaminhoPreparadoTest, RecusaRetidaAntesDeUmaBuscaEFalhaDoRegistro) {
         },
         "planilha, linha 21", "PRECO_DE_VERDADE");
 }
+
+// The same refusal with the units' lookups gone ahead of the held rows: it surfaces at a later
+// flush, and is still that record's.
+TEST(CaminhoPreparadoTest, RecusaRetidaComBuscasAdianteEFalhaDoRegistro) {
+    FalhaIgualNosTresCaminhos(
+        [](apoio::TLogicaTeste& t) {
+            apoio::Executa(t.bancos.Almuro(),
+                           "create unique index NOME_UNICO on PRODUTO (DESCRICAO)");
+            std::vector<std::vector<std::string>> planilha = {{"h"}};
+            for (int i = 1; i <= 30; ++i) {
+                const std::string unidade = {static_cast<char>('A' + i / 26),
+                                             static_cast<char>('A' + i % 26)};
+                planilha.push_back(
+                    {"x", "Da planilha " + std::to_string(i == 20 ? 5 : i), "", "", unidade, "2"});
+            }
+            t.Planilha(6, planilha);
+        },
+        "planilha, linha 21", "NOME_UNICO");
+}

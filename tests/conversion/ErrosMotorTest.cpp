@@ -163,4 +163,19 @@ TEST(ObjetosComando, TabelaEColunasComoOMotorLe) {
     EXPECT_EQ(select.colunas, (std::vector<std::string>{"CODCLASFIS", "NCM", "CODIGONCM"}));
 }
 
+TEST(ObjetosComando, TabelaUnicaSoDeQuemNaoAlcancaOutra) {
+    EXPECT_EQ(TabelaUnicaDoComando(" select CodCidade from Cidades where Cidade = :CIDADE"),
+              "CIDADES");
+    EXPECT_EQ(TabelaUnicaDoComando("Select Max(CODCLASFIS) as C From CLASFISC"), "CLASFISC");
+    EXPECT_EQ(TabelaUnicaDoComando("insert into UNIDADES (UNIDADE) values ('from x, y')"),
+              "UNIDADES");
+    EXPECT_EQ(TabelaUnicaDoComando("select c from T a where x in (1, 2)"), "T");
+    for (const char* outra :
+         {"select c from T, U", "select c from T a, U b", "select c from T join U on 1 = 1",
+          "select c from T where x = (select max(x) from U)", "select c from P(1)",
+          "select c from T union select c from U", "insert into T (c) select c from U",
+          "execute procedure P", "", "with X as (select 1 from T) select * from X"})
+        EXPECT_FALSE(TabelaUnicaDoComando(outra)) << outra;
+}
+
 }  // namespace
