@@ -104,7 +104,8 @@ class TBancoFirebird {
     Firebird::IAttachment* Attachment() const;
 
     // The default transaction, started when it is not active. Whatever the writers' batch holds
-    // runs first: nothing runs on the connection ahead of what was written before it.
+    // runs first: nothing runs on the connection ahead of what was written before it, but for a
+    // statement let go ahead of it on other tables (TLoteComandos::TAdiante).
     Firebird::ITransaction* TransacaoAtiva();
 
     // The statements prepared on this connection, freed when it closes.
