@@ -6,6 +6,7 @@
 #include "conversion/BuscaNumaIda.h"
 #include "conversion/Consulta.h"
 #include "conversion/LoteComandos.h"
+#include "conversion/TabelasIndependentes.h"
 #include "tests/apoio/BancosTeste.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,41 @@ TEST_F(BuscaNumaIdaTest, ValorQueOComandoRecusaTemARecusaDeSempre) {
     EXPECT_NE(emSequencia, "nenhuma falha");
     EXPECT_EQ(falha(TLoteComandos::TUso::Sempre), emSequencia);
     EXPECT_EQ(apoio::ContaLinhas(bancos.Almuro(), "CIDADES"), 0);
+}
+
+// A lookup that shares no table with the held rows runs before them, in its own trip, and they
+// stay held; whatever the engine may do on its own between the two (a trigger, a view, a foreign
+// key from the lookup's table to a held one) makes the held rows run first, as always.
+TEST_F(BuscaNumaIdaTest, BuscaDeOutraTabelaNaoEsperaAsLinhasRetidas) {
+    // The held table referring to the lookup's is no bar.
+    ConfirmaEmOutraConexao(
+        "alter table CLIENTE add constraint FK_CIDADE foreign key (CODCIDADE) "
+        "references CIDADES (CODCIDADE)");
+    TBancoFirebird& alvo = bancos.Almuro();
+    alvo.Lote().DefineUso(TLoteComandos::TUso::Sempre);
+    alvo.Lote().Grava("insert into CLIENTE (CODCLIENTE, NOME) values ('00000001', 'ANA')");
+    const TLinhaAchada achada = BuscaOuCriaLinha(alvo, Cidade("NOVA", "MG"));
+    EXPECT_EQ(achada.codigo, "00001");
+    EXPECT_TRUE(alvo.Lote().Retendo());
+    alvo.Lote().Descarrega();
+    EXPECT_EQ(apoio::Valor(alvo, "select count(*) from CLIENTE"), "1");
+    EXPECT_EQ(apoio::Valor(alvo, "select CIDADE from CIDADES"), "NOVA");
+}
+
+TEST_F(BuscaNumaIdaTest, GatilhoVisaoOuChaveParaUmaRetidaPrendemABusca) {
+    ConfirmaEmOutraConexao("create trigger PRODUTO_AUDITA for PRODUTO after insert as begin end");
+    ConfirmaEmOutraConexao(
+        "alter table CIDADES add CLIENTE_REF varchar(8) references CLIENTE (CODCLIENTE)");
+    ConfirmaEmOutraConexao("create view CLIENTES_V as select CODCLIENTE from CLIENTE");
+    TTabelasIndependentes independentes;
+    TBancoFirebird& alvo = bancos.Almuro();
+    EXPECT_TRUE(independentes.Independentes(alvo, {"UNIDADES"}, {"CLIENTE", "FORNECE"}));
+    EXPECT_FALSE(independentes.Independentes(alvo, {"UNIDADES"}, {"CLIENTE", "PRODUTO"}));
+    EXPECT_FALSE(independentes.Independentes(alvo, {"CIDADES"}, {"CLIENTE"}));
+    EXPECT_TRUE(independentes.Independentes(alvo, {"CIDADES"}, {"FORNECE"}));
+    EXPECT_FALSE(independentes.Independentes(alvo, {"UNIDADES", "CLIENTE"}, {"CLIENTE"}));
+    EXPECT_FALSE(independentes.Independentes(alvo, {"CLIENTES_V"}, {"CIDADES"}));
+    EXPECT_FALSE(independentes.Independentes(alvo, {"NAO_HA"}, {"CIDADES"}));
 }
 
 }  // namespace
