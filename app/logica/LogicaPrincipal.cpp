@@ -34,6 +34,10 @@ TLogicaPrincipal::TLogicaPrincipal(IMensagens& mensagens, IProgresso& progresso,
     // a small cache serves it, and the run's memory does not grow with the source.
     dbTessaly.Transacao().DefineSomenteLeitura(true);
     dbTessaly.DefinePaginasEmCache(256);
+    // The target is written at its end and through its indexes: 8 MB of pages hold what is
+    // written again, and the cache stops there instead of at 16 MB (8 000 rows ran as fast as
+    // with the engine's 2 048 pages).
+    dbAlmuro.DefinePaginasEmCache(1024);
     dbAlmuro.DefinePapel("ALMURO");
     dbTessaly.DefinePapel("TESSALY");
     // Through a server the writers' rows go many at a time, each keeping its record's place.
