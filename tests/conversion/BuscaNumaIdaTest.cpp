@@ -53,6 +53,13 @@ class BuscaNumaIdaTest : public ::testing::Test {
         outra.Conecta();
         apoio::Executa(outra, sql);
     }
+    // The catalog changed as the customer's database comes, with the run's connection away.
+    void MudaOCatalogo(const std::vector<std::string>& ddl) {
+        bancos.Desconecta();
+        for (const std::string& comando : ddl)
+            ConfirmaEmOutraConexao(comando);
+        bancos.Conecta();
+    }
     TLinhaAchada NumaIda(const TBuscaDaLinha& busca) {
         auto achada = BuscaNumaIda(bancos.Almuro(), busca);
         EXPECT_TRUE(achada) << "o bloco não respondeu";
@@ -152,9 +159,9 @@ TEST_F(BuscaNumaIdaTest, ValorQueOComandoRecusaTemARecusaDeSempre) {
 // key from the lookup's table to a held one) makes the held rows run first, as always.
 TEST_F(BuscaNumaIdaTest, BuscaDeOutraTabelaNaoEsperaAsLinhasRetidas) {
     // The held table referring to the lookup's is no bar.
-    ConfirmaEmOutraConexao(
-        "alter table CLIENTE add constraint FK_CIDADE foreign key (CODCIDADE) "
-        "references CIDADES (CODCIDADE)");
+    MudaOCatalogo(
+        {"alter table CLIENTE add constraint FK_CIDADE foreign key (CODCIDADE) "
+         "references CIDADES (CODCIDADE)"});
     TBancoFirebird& alvo = bancos.Almuro();
     alvo.Lote().DefineUso(TLoteComandos::TUso::Sempre);
     alvo.Lote().Grava("insert into CLIENTE (CODCLIENTE, NOME) values ('00000001', 'ANA')");
@@ -167,10 +174,9 @@ TEST_F(BuscaNumaIdaTest, BuscaDeOutraTabelaNaoEsperaAsLinhasRetidas) {
 }
 
 TEST_F(BuscaNumaIdaTest, GatilhoVisaoOuChaveParaUmaRetidaPrendemABusca) {
-    ConfirmaEmOutraConexao("create trigger PRODUTO_AUDITA for PRODUTO after insert as begin end");
-    ConfirmaEmOutraConexao(
-        "alter table CIDADES add CLIENTE_REF varchar(8) references CLIENTE (CODCLIENTE)");
-    ConfirmaEmOutraConexao("create view CLIENTES_V as select CODCLIENTE from CLIENTE");
+    MudaOCatalogo({"create trigger PRODUTO_AUDITA for PRODUTO after insert as begin end",
+                   "alter table CIDADES add CLIENTE_REF varchar(8) references CLIENTE (CODCLIENTE)",
+                   "create view CLIENTES_V as select CODCLIENTE from CLIENTE"});
     TTabelasIndependentes independentes;
     TBancoFirebird& alvo = bancos.Almuro();
     EXPECT_TRUE(independentes.Independentes(alvo, {"UNIDADES"}, {"CLIENTE", "FORNECE"}));
