@@ -5,9 +5,9 @@
 // Held statements keep their order and run before anything else runs on the connection
 // (TBancoFirebird::TransacaoAtiva hands out the transaction only with nothing held, unless a
 // statement on other tables was let go ahead: PodeAdiantar), before the commit, and whenever
-// Descarrega is called; a rollback drops them. A block the engine refuses is
-// undone whole by the engine; its statements then run one by one, in order, each under the place
-// of its record, so the refusal is the very one the statement alone gets, named where it was.
+// Descarrega is called; a rollback drops them. A block the engine refuses is undone whole by the
+// engine; its statements then run one by one, in order, each under the place of its record, so
+// the refusal is the very one the statement alone gets, named where it was.
 #pragma once
 
 #include <memory>
