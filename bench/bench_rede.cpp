@@ -4,11 +4,12 @@
 //   behind a relay that delays each direction (round trip 0, 0.5 and 2 ms), with the round trips
 //   the run waited for per row written (target rows of the kind and of its lookup tables);
 // - the peak memory (resident set) of the run on a small and on a large sample.
-//   build/bench_rede [--rows N] [--repeat R] [--memory A,B] [kind...]
+//   build/bench_rede [--rows N] [--repeat R] [--memory A,B] [--check] [kind...]
 // (defaults: 3000 rows, each timed run once, memory at 20000 and 200000 rows, kinds products
 // clients suppliers; --memory 0 leaves the memory out). With --repeat the best of R runs is
 // shown: on a shared machine the others' work only ever adds time. CONVERSOR=path runs another
-// build of the program.
+// build of the program. With --check the timed runs are checks (`conversor check`), which write
+// nothing: their round trips are shown alone.
 // Without a server on 127.0.0.1:3050 the server rows are left out. The samples are made by
 // `conversor sample`.
 #include "bench/RetransmissorAtrasado.h"
@@ -134,8 +135,9 @@ fs::path GeraAmostra(const std::string& programa, const fs::path& base, long lin
 }
 
 std::vector<std::string> ArgumentosRun(const TTipo& tipo, const std::string& alvo,
-                                       const std::string& origem, const fs::path& amostra) {
-    return {"run",      "--kind",     tipo.nome,
+                                       const std::string& origem, const fs::path& amostra,
+                                       const char* comando = "run") {
+    return {comando,    "--kind",     tipo.nome,
             "--target", alvo,         "--source",
             origem,     "--workbook", (amostra / tipo.planilha).string(),
             "--sheet",  "1"};
@@ -193,12 +195,15 @@ int main(int argc, char** argv) {
     int repeticoes = 1;
     std::vector<long> memoria = {20000, 200000};
     std::vector<TTipo> tipos;
+    const char* comando = "run";
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--rows" && i + 1 < argc) {
             linhas = std::atol(argv[++i]);
         } else if (a == "--repeat" && i + 1 < argc) {
             repeticoes = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--check") {
+            comando = "check";
         } else if (a == "--memory" && i + 1 < argc) {
             memoria.clear();
             std::string lista = argv[++i];
@@ -237,8 +242,8 @@ int main(int argc, char** argv) {
             for (int vez = 0; vez < repeticoes; ++vez) {
                 const fs::path embutido = CopiaAlvo(amostra, std::string(tipo.nome) + "-embutido");
                 e = Melhor(e,
-                           ExecutaFilho(programa,
-                                        ArgumentosRun(tipo, embutido.string(), tessaly, amostra)),
+                           ExecutaFilho(programa, ArgumentosRun(tipo, embutido.string(), tessaly,
+                                                                amostra, comando)),
                            vez);
             }
             falhas += !e.ok;
@@ -257,10 +262,11 @@ int main(int argc, char** argv) {
                     TRetransmissorAtrasado rele(kPortaServidor, atraso);
                     const std::string via = "127.0.0.1/" + std::to_string(rele.Porta()) + ":";
                     const fs::path alvo = CopiaAlvo(amostra, std::string(tipo.nome) + "-servidor");
-                    r = Melhor(r,
-                               ExecutaFilho(programa, ArgumentosRun(tipo, via + alvo.string(),
-                                                                    via + tessaly, amostra)),
-                               vez);
+                    r = Melhor(
+                        r,
+                        ExecutaFilho(programa, ArgumentosRun(tipo, via + alvo.string(),
+                                                             via + tessaly, amostra, comando)),
+                        vez);
                     voltas = rele.Voltas();
                     gravadas = r.ok ? LinhasGravadas("127.0.0.1:" + alvo.string(), tipo) : 0;
                 }
@@ -274,6 +280,13 @@ int main(int argc, char** argv) {
                                   100 * (r.segundos - semAtraso) / semAtraso + 0.5)) +
                               "% over 0 ms)"
                         : "";
+                if (comando != std::string("run")) {
+                    std::printf("%-9s server %.1f ms  %6.2f s%s  %ld round trips%s\n", tipo.nome,
+                                voltaMs, r.segundos, acrescimo.c_str(), voltas,
+                                r.ok ? "" : " FAILED");
+                    std::fflush(stdout);
+                    continue;
+                }
                 std::printf(
                     "%-9s server %.1f ms  %6.2f s%s  %ld round trips, %ld rows written, "
                     "%.3f per row%s\n",

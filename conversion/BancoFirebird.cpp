@@ -267,11 +267,26 @@ IAttachment* TBancoFirebird::Attachment() const {
 }
 
 ITransaction* TBancoFirebird::TransacaoAtiva() {
-    Attachment();
+    return Transacao(false);
+}
+
+ITransaction* TBancoFirebird::TransacaoDoBloco() {
+    return Transacao(true);
+}
+
+ITransaction* TBancoFirebird::Transacao(bool bloco) {
+    IAttachment* att = Attachment();
     if (lote_->Precede())
         lote_->Descarrega();
     if (!transacao_.Ativa())
         transacao_.Inicia();
+    if (pontoAdiado_.Pendente(bloco)) {
+        fb::Status st;
+        att->execute(&st, transacao_.Handle(), 0, pontoAdiado_.Sql().c_str(),
+                     static_cast<unsigned>(dialeto_), nullptr, nullptr, nullptr, nullptr);
+        st.Verifica();
+        pontoAdiado_.Posto();
+    }
     return transacao_.Handle();
 }
 

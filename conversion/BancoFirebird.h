@@ -6,6 +6,7 @@
 #include "common/Erros.h"
 #include "conversion/CacheComandos.h"
 #include "conversion/MemoriaTransacao.h"
+#include "conversion/PontoAdiado.h"
 
 #include <memory>
 #include <string>
@@ -107,6 +108,11 @@ class TBancoFirebird {
     // runs first: nothing runs on the connection ahead of what was written before it, but for a
     // statement let go ahead of it on other tables (TLoteComandos::TAdiante).
     Firebird::ITransaction* TransacaoAtiva();
+    // The same, for a block of held rows: the one statement that may go without the savepoint
+    // asked for (TPontoAdiado::TDispensa).
+    Firebird::ITransaction* TransacaoDoBloco();
+    // A savepoint that the next statement to reach the database sets first.
+    TPontoAdiado& PontoAdiado() { return pontoAdiado_; }
 
     // The statements prepared on this connection, freed when it closes.
     TCacheComandos& Comandos() { return comandos_; }
@@ -121,6 +127,7 @@ class TBancoFirebird {
 
     // Raises an error of this layer as the engine would, with its codes.
     [[noreturn]] void Falha(const char* textoMotor) const;
+    Firebird::ITransaction* Transacao(bool bloco);
 
     int dialeto_;
     std::string nome_;
@@ -132,6 +139,7 @@ class TBancoFirebird {
     TTransacao transacao_{*this};
     TCacheComandos comandos_;
     TMemoriaTransacao memoria_{transacao_};
+    TPontoAdiado pontoAdiado_;
 };
 
 // Raises the Firebird status as an EBancoDados carrying the database's own message, named after

@@ -443,7 +443,7 @@ void TLoteComandos::Descarrega() {
                 std::memcpy(p + sizeof n, t.data(), t.size());
             }
         }
-        ITransaction* tra = banco_.TransacaoAtiva();
+        ITransaction* tra = banco_.TransacaoDoBloco();
         fb::Status st;
         if (!bloco.comando) {
             ++contagem_.preparos;

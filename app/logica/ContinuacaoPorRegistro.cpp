@@ -9,11 +9,13 @@
 #include "conversion/LoteComandos.h"
 
 #include <initializer_list>
+#include <optional>
 
 namespace {
 
-// One name for every record: setting it again releases the previous record's savepoint, so a
-// record costs one statement more than in a run.
+// One name for every record: setting it again releases the previous record's savepoint. It is set
+// only when the record reaches the database before its held rows, or with rows that must be
+// undone after (see TPontoAdiado).
 const char* const kMarcaRegistro = "SAVEPOINT CONFERE_REGISTRO";
 const char* const kDesfazRegistro = "ROLLBACK TO SAVEPOINT CONFERE_REGISTRO";
 
@@ -52,15 +54,23 @@ bool TContinuacaoPorRegistro::Registro(const std::function<void()>& converte,
         converte();
         return true;
     }
-    // The only place a record's savepoint is set.
-    Executa(alvo_, kMarcaRegistro);
+    // The only place a record's savepoint is asked for.
+    alvo_.PontoAdiado().Pede(kMarcaRegistro);
+    struct TEncerra {
+        TPontoAdiado& ponto;
+        ~TEncerra() { ponto.Encerra(); }
+    } encerra{alvo_.PontoAdiado()};
     alvo_.Memoria().Marca();
     emRegistro_ = true;
     registroFalhou_ = false;
     primeiroDoRegistro_ = problemas_.size();
     try {
         converte();
-        // Held rows are written inside the record's savepoint: a refusal is this record's.
+        // Held rows are written inside the record's savepoint: a refusal is this record's. A
+        // record with no value failed may let them go alone, as one statement.
+        std::optional<TPontoAdiado::TDispensa> dispensa;
+        if (!registroFalhou_)
+            dispensa.emplace(alvo_.PontoAdiado());
         alvo_.Lote().Descarrega();
     } catch (const std::exception& e) {
         // What the record still holds is undone with it.
@@ -85,7 +95,9 @@ bool TContinuacaoPorRegistro::Registro(const std::function<void()>& converte,
 }
 
 void TContinuacaoPorRegistro::Desfaz() {
-    Executa(alvo_, kDesfazRegistro);
+    // A record that never reached the database left nothing there to undo.
+    if (alvo_.PontoAdiado().Encerra())
+        Executa(alvo_, kDesfazRegistro);
     alvo_.Memoria().VoltaAMarca();
     alvo_.Memoria().Desmarca();
 }

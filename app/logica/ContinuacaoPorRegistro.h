@@ -1,10 +1,10 @@
 // What lets a check go past a record that fails: each record runs inside a savepoint of the
-// run's transaction; a record that fails is rolled back to it whole (a product and its detail
-// alike), the lookups forget the codes they created inside it, the mapping's writers drop its
-// values, and the failure is listed with the place a run would name. Failures that make going
-// on meaningless (the connection lost, a stop asked for, a table or column that is missing)
-// still end the check at once. Outside a check records run as they always did: no savepoint,
-// and the first failure ends the run.
+// run's transaction (set when the record first reaches the database, see TPontoAdiado); a record
+// that fails is rolled back to it whole (a product and its detail alike), the lookups forget the
+// codes they created inside it, the mapping's writers drop its values, and the failure is listed
+// with the place a run would name. Failures that make going on meaningless (the connection lost, a
+// stop asked for, a table or column that is missing) still end the check at once. Outside a check
+// records run as they always did: no savepoint, and the first failure ends the run.
 #pragma once
 
 #include "app/logica/ProblemaDaConferencia.h"

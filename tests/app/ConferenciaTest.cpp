@@ -3,6 +3,7 @@
 // writes nothing; a record that fails is undone whole and takes nothing of its own to the next
 // one; and once the listed values are put right, the run goes through.
 #include "common/Win1252.h"
+#include "conversion/LoteComandos.h"
 #include "tests/apoio/LogicaTeste.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,13 @@ namespace {
 using apoio::TLinha;
 using V = std::vector<std::string>;
 
-class ConferenciaTest : public ::testing::Test {
+// Each check twice: with every statement run as it comes, and with the rows held to go in blocks
+// as through a server, where a record that reaches the database only with its block sets no
+// savepoint of its own.
+class ConferenciaTest : public ::testing::TestWithParam<TLoteComandos::TUso> {
   protected:
+    ConferenciaTest() { t.logica.dbAlmuro.Lote().DefineUso(GetParam()); }
+
     // Runs the check; the target must hold afterwards what it held before.
     std::vector<TProblema> Confere(const std::string& tabela) {
         const auto antes = Conteudo(tabela);
@@ -70,7 +76,7 @@ class ConferenciaTest : public ::testing::Test {
 };
 
 // A detail column narrower than a source value, and prices a customer's export really holds.
-TEST_F(ConferenciaTest, ProdutosComDetalheRecusadoEPrecosQueNaoSaoNumeros) {
+TEST_P(ConferenciaTest, ProdutosComDetalheRecusadoEPrecosQueNaoSaoNumeros) {
     apoio::Executa(t.bancos.Almuro(),
                    "insert into PRODUTO (CODPROD, DESCRICAO) values ('000099', 'antigo')");
     apoio::Executa(t.bancos.Almuro(), "alter table PRODUTODETALHE drop PIS_CST");
@@ -132,7 +138,7 @@ TEST_F(ConferenciaTest, ProdutosComDetalheRecusadoEPrecosQueNaoSaoNumeros) {
 
 // A source whose rates are texts: every bad column of a record is listed once, though the
 // mapping reads ICMS for two rates, and the record's other columns are read all the same.
-TEST_F(ConferenciaTest, CadaColunaRuimDeUmRegistroDaOrigemUmaVez) {
+TEST_P(ConferenciaTest, CadaColunaRuimDeUmRegistroDaOrigemUmaVez) {
     apoio::Executa(t.bancos.Tessaly(), "alter table ESTOQUE alter ICMS type varchar(20)");
     apoio::Executa(t.bancos.Tessaly(), "alter table ESTOQUE alter PIS_ALIQ type varchar(20)");
     apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME", "ICMS", "PIS_ALIQ"},
@@ -152,7 +158,7 @@ TEST_F(ConferenciaTest, CadaColunaRuimDeUmRegistroDaOrigemUmaVez) {
 
 // The product counter runs past six digits inside the sheet: one problem for all the rows that
 // have no code, and the rows before them checked all the same.
-TEST_F(ConferenciaTest, ProdutosSemCodigoSaoUmProblemaSo) {
+TEST_P(ConferenciaTest, ProdutosSemCodigoSaoUmProblemaSo) {
     apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
                         {{"00999997", "Quase no fim"}});
     t.Planilha(6, {{"h"},
@@ -180,7 +186,7 @@ TEST_F(ConferenciaTest, ProdutosSemCodigoSaoUmProblemaSo) {
 // The customer's database keeps CGCCPF unique: a shared number refuses the second client,
 // from the source and from the sheet alike; nameless clients and rows that are not clients are
 // left out, not problems.
-TEST_F(ConferenciaTest, ClientesComNumeroRepetidoNumaChaveDoCliente) {
+TEST_P(ConferenciaTest, ClientesComNumeroRepetidoNumaChaveDoCliente) {
     apoio::Executa(t.bancos.Almuro(),
                    "alter table CLIENTE add constraint UQ_CLIENTE_CGCCPF unique (CGCCPF)");
     t.logica.DefineTipo(TTipoConversao::Clientes);
@@ -228,9 +234,25 @@ TEST_F(ConferenciaTest, ClientesComNumeroRepetidoNumaChaveDoCliente) {
     EXPECT_EQ(Conteudo("CLIENTE"), (std::vector<TLinha>{{"7", "00000001"}}));
 }
 
+// A record that fails before it reaches the database has nothing there to undo: the records
+// before it keep their rows, the one that created a city and the one that found it remembered.
+TEST_P(ConferenciaTest, RegistroQueNaoChegaAoBancoNaoDesfazOsAnteriores) {
+    t.logica.DefineTipo(TTipoConversao::Clientes);
+    apoio::InsereLinhas(t.bancos.Tessaly(), "CLIENTE", {"CODIGO", "NOME", "CIDADE", "UF"},
+                        {{"1", "Ana", "Vila Nova do Teste", "MG"},
+                         {"2", "Bia", "Vila Nova do Teste", "MG"},
+                         {"100000000", "Caio", "Vila Nova do Teste", "MG"}});
+    t.Planilha(13, {V(13, "t")});
+    const auto problemas = Confere("CLIENTE");
+    ASSERT_EQ(problemas.size(), 1u) << ::testing::PrintToString(Linhas(problemas));
+    EXPECT_NE(problemas[0].texto.find("não cabe nos 8 dígitos"), std::string::npos)
+        << problemas[0].texto;
+    EXPECT_NE(Resumo().find("Linhas gravadas: CLIENTE 2;"), std::string::npos) << Resumo();
+}
+
 // A column of the customer's Fornece narrower than the program writes: each supplier whose value
 // does not fit is a problem, and a refused supplier takes nothing of its own to the next one.
-TEST_F(ConferenciaTest, FornecedoresNumaColunaMaisEstreita) {
+TEST_P(ConferenciaTest, FornecedoresNumaColunaMaisEstreita) {
     apoio::Executa(t.bancos.Almuro(), "alter table FORNECE drop BAIRRO");
     apoio::Executa(t.bancos.Almuro(), "alter table FORNECE add BAIRRO varchar(5)");
     t.logica.DefineTipo(TTipoConversao::Fornecedores);
@@ -248,8 +270,9 @@ TEST_F(ConferenciaTest, FornecedoresNumaColunaMaisEstreita) {
     EXPECT_EQ(problemas[0].lugar, "banco TESSALY, tabela FORNECEDOR, CODIGO 1");
     EXPECT_EQ(problemas[1].lugar, "planilha, linha 2");
     for (const auto& p : problemas) {
-        EXPECT_NE(p.texto.find("é longo demais para a coluna BAIRRO (5 caracteres) da tabela FORNECE"),
-                  std::string::npos)
+        EXPECT_NE(
+            p.texto.find("é longo demais para a coluna BAIRRO (5 caracteres) da tabela FORNECE"),
+            std::string::npos)
             << p.texto;
     }
     // The city the refused supplier created went with it: the run creates it only once fixed.
@@ -272,7 +295,7 @@ TEST_F(ConferenciaTest, FornecedoresNumaColunaMaisEstreita) {
 
 // What makes going on meaningless ends the check as it ends a run: nothing is listed, the error
 // is the run's.
-TEST_F(ConferenciaTest, OQueImpedeDeSeguirEncerraComoNaExecucao) {
+TEST_P(ConferenciaTest, OQueImpedeDeSeguirEncerraComoNaExecucao) {
     apoio::InsereLinhas(t.bancos.Tessaly(), "ESTOQUE", {"CODIGO", "NOME"},
                         {{"00000001", "Um"}, {"00000002", "Dois"}});
     t.logica.DefineTipo(TTipoConversao::Clientes);
@@ -296,5 +319,11 @@ TEST_F(ConferenciaTest, OQueImpedeDeSeguirEncerraComoNaExecucao) {
               V{std::string(TLogicaPrincipal::kPrefixoErro) + "\r" + TInterrupcao::kMensagem});
     EXPECT_FALSE(t.logica.Relato().concluida);
 }
+
+INSTANTIATE_TEST_SUITE_P(UmAUmOuEmBlocos, ConferenciaTest,
+                         ::testing::Values(TLoteComandos::TUso::Nunca, TLoteComandos::TUso::Sempre),
+                         [](const auto& uso) {
+                             return uso.param == TLoteComandos::TUso::Nunca ? "UmAUm" : "EmBlocos";
+                         });
 
 }  // namespace
