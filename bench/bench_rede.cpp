@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
     int repeticoes = 1;
     std::vector<long> memoria = {20000, 200000};
     std::vector<TTipo> tipos;
-    const char* comando = "run";
+    bool confere = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--rows" && i + 1 < argc) {
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         } else if (a == "--repeat" && i + 1 < argc) {
             repeticoes = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--check") {
-            comando = "check";
+            confere = true;
         } else if (a == "--memory" && i + 1 < argc) {
             memoria.clear();
             std::string lista = argv[++i];
@@ -224,6 +224,7 @@ int main(int argc, char** argv) {
     }
     if (tipos.empty())
         tipos = kTipos;
+    const char* const comando = confere ? "check" : "run";
     const std::string programa = ProgramaPadrao().string();
     const fs::path base = fs::temp_directory_path() / ("bench-rede-" + std::to_string(::getpid()));
     fs::remove_all(base);
@@ -280,7 +281,7 @@ int main(int argc, char** argv) {
                                   100 * (r.segundos - semAtraso) / semAtraso + 0.5)) +
                               "% over 0 ms)"
                         : "";
-                if (comando != std::string("run")) {
+                if (confere) {
                     std::printf("%-9s server %.1f ms  %6.2f s%s  %ld round trips%s\n", tipo.nome,
                                 voltaMs, r.segundos, acrescimo.c_str(), voltas,
                                 r.ok ? "" : " FAILED");

@@ -18,7 +18,6 @@ class TPontoAdiado {
     bool Encerra() {
         const bool posto = posto_;
         pedido_ = posto_ = false;
-        dispensado_ = false;
         return posto;
     }
     // Whether a statement must set it first; a block let go alone does not (see TDispensa).
